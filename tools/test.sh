@@ -1,0 +1,8 @@
+#!/bin/sh
+# Builds everything and runs every test. BUILD_DIR and OSTREL_SANITIZE may be set.
+set -e
+cd "$(dirname "$0")/.."
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -G Ninja -DOSTREL_SANITIZE="${OSTREL_SANITIZE:-}" >/dev/null
+cmake --build "$BUILD_DIR"
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j2 --timeout 300
