@@ -5,8 +5,10 @@ namespace platform {
 bool GetVersionExA(OsVersionInfoEx& /*info*/) { return false; }
 
 uint16_t GetProcessorArchitecture() {
-#if defined(__x86_64__) || defined(__aarch64__)
+#if defined(__x86_64__)
   return kProcessorArchitectureAmd64;
+#elif defined(__aarch64__)
+  return 12;  // ARM64
 #else
   return kProcessorArchitectureIntel;
 #endif
