@@ -14,8 +14,20 @@ missing=
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
 done
-if [ -n "$missing" ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends $missing
+[ -z "$missing" ] && exit 0
+
+# Packages such as nginx must not start their services here: the benchmarks
+# start their own private instances. policy-rc.d tells invoke-rc.d to leave them.
+policy=/usr/sbin/policy-rc.d
+own_policy=
+if [ ! -e "$policy" ]; then
+  printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$policy" >/dev/null
+  $SUDO chmod 755 "$policy"
+  own_policy=1
 fi
+cleanup() { [ -n "$own_policy" ] && $SUDO rm -f "$policy"; }
+trap cleanup EXIT INT TERM
+
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends $missing
