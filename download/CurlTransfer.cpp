@@ -1,0 +1,117 @@
+#include "download/CurlTransfer.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace download {
+
+namespace {
+
+void EnsureCurlReady() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+}  // namespace
+
+CurlTransfer::CurlTransfer(const std::string& url) {
+  EnsureCurlReady();
+  easy_ = curl_easy_init();
+  if (!easy_) return;
+  curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http");
+  curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, "http");
+  curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(easy_, CURLOPT_MAXREDIRS, kMaxRedirects);
+  curl_easy_setopt(easy_, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  curl_easy_setopt(easy_, CURLOPT_FAILONERROR, 1L);
+  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy_, CURLOPT_NOPROXY, "*");
+  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlTransfer::OnHeader);
+  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody);
+  curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+}
+
+CurlTransfer::~CurlTransfer() {
+  if (easy_) curl_easy_cleanup(easy_);
+}
+
+void CurlTransfer::SetRange(const std::string& value) {
+  range_ = value;
+  if (easy_) curl_easy_setopt(easy_, CURLOPT_RANGE, range_.c_str());
+}
+
+void CurlTransfer::SetHeadOnly() {
+  if (easy_) curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
+}
+
+void CurlTransfer::SetReceiveBufferSize(long bytes) {
+  if (easy_) curl_easy_setopt(easy_, CURLOPT_BUFFERSIZE, bytes);
+}
+
+size_t CurlTransfer::OnHeader(char* data, size_t size, size_t count, void* self) {
+  auto* transfer = static_cast<CurlTransfer*>(self);
+  transfer->lastData_ = std::chrono::steady_clock::now();
+  std::string_view line(data, size * count);
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  transfer->headers_.Feed(line);
+  return size * count;
+}
+
+size_t CurlTransfer::OnBody(char* data, size_t size, size_t count, void* self) {
+  auto* transfer = static_cast<CurlTransfer*>(self);
+  transfer->lastData_ = std::chrono::steady_clock::now();
+  const size_t total = size * count;
+  if (!transfer->sink_) return total;
+  return transfer->sink_(data, total);
+}
+
+CURLcode CurlTransfer::Perform(std::chrono::milliseconds readTimeout) {
+  using Clock = std::chrono::steady_clock;
+  if (!easy_) return CURLE_FAILED_INIT;
+  CURLM* multi = curl_multi_init();
+  if (!multi) return CURLE_OUT_OF_MEMORY;
+  if (curl_multi_add_handle(multi, easy_) != CURLM_OK) {
+    curl_multi_cleanup(multi);
+    return CURLE_FAILED_INIT;
+  }
+  lastData_ = Clock::now();
+  CURLcode result = CURLE_OK;
+  for (;;) {
+    int running = 0;
+    if (curl_multi_perform(multi, &running) != CURLM_OK) {
+      result = CURLE_FAILED_INIT;
+      break;
+    }
+    if (running == 0) {
+      int queued = 0;
+      result = CURLE_GOT_NOTHING;
+      while (CURLMsg* message = curl_multi_info_read(multi, &queued))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == easy_) result = message->data.result;
+      break;
+    }
+    const auto idle = Clock::now() - lastData_;
+    if (idle >= readTimeout) {
+      result = CURLE_OPERATION_TIMEDOUT;
+      break;
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(readTimeout - idle);
+    const int waitMs = static_cast<int>(std::min<int64_t>(left.count(), 1000));
+    if (curl_multi_poll(multi, nullptr, 0, waitMs, nullptr) != CURLM_OK) {
+      result = CURLE_FAILED_INIT;
+      break;
+    }
+  }
+  curl_multi_remove_handle(multi, easy_);
+  curl_multi_cleanup(multi);
+  if (result == CURLE_OK) {
+    long status = 0;
+    curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 200 || status > 299) result = CURLE_HTTP_RETURNED_ERROR;
+  }
+  return result;
+}
+
+}  // namespace download

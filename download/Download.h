@@ -1,0 +1,52 @@
+// A download worker: fetches what is missing of one segment with one ranged GET and writes it
+// into the receive file at the segment's offsets, on a detached thread of its own. It reports
+// progress through the segment's DoneSize, stops when its slot's StopRequested is set (between
+// blocks), and on failure logs a line and sends the failure notice; it never retries.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "download/SegmentWriter.h"
+
+class TDownloadManager;
+
+namespace download {
+inline constexpr std::chrono::milliseconds kWorkerReadTimeout{5000};
+// libcurl's receive buffer; the data still goes to the file in blocks of at most 10240 bytes.
+inline constexpr long kReceiveBufferSize = 256 * 1024;
+}  // namespace download
+
+class TDownload {
+ public:
+  // Opens the receive file for writing and starts the worker for segment k on its own thread.
+  // False if the file cannot be opened or no thread can be started; the worker then never runs.
+  static bool Start(std::shared_ptr<TDownloadManager> Manager, const std::string& DataFileName,
+                    const std::string& URL, int32_t Index);
+
+  ~TDownload();
+  TDownload(const TDownload&) = delete;
+  TDownload& operator=(const TDownload&) = delete;
+
+  // "bytes=" value of the request: Position + "-" + the segment's exclusive end. The upper bound
+  // asks for one byte more than the worker reads; it is dropped with the connection.
+  static std::string RangeValue(int64_t position, int32_t endPos);
+
+ private:
+  TDownload(std::shared_ptr<TDownloadManager> manager, std::string dataFileName, std::string url,
+            int32_t index, int stream);
+  void Execute();
+  bool Receive();
+
+  std::shared_ptr<TDownloadManager> Manager;
+  int32_t Index;
+  int64_t Position;
+  int32_t Remaining = 0;
+  std::string URL;
+  std::string DataFileName;
+  int Stream;  // own write descriptor on the receive file
+  std::array<char, download::kBlockSize> Buffer{};
+};

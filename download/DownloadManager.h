@@ -1,0 +1,67 @@
+// The segment controller of one download job, running on a detached thread of its own: it resumes
+// from the state file or probes the size and cuts the resource afresh, prepares the receive file,
+// starts one worker per unfinished segment, publishes their progress in the job every 100 ms, and
+// at the end puts the complete file in place or saves the state for a later run.
+//
+// Ownership: the controller is held by its own thread and by each worker it started; it holds the
+// job. Everything a worker touches (segment table, flags, job, log) therefore stays valid until
+// the last thread has let go, whichever way the run ends.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "download/DownloadJob.h"
+#include "download/DownloadSegment.h"
+
+class TDownloadManager : public std::enable_shared_from_this<TDownloadManager> {
+ public:
+  // Construction on the caller's thread (records the values, creates the target's folder with its
+  // parents, prepares the slots, sets the job's Running to 1), then the run on a new thread.
+  static void Launch(std::shared_ptr<TDownloadJob> job, const std::string& URL,
+                     const std::string& FileName, int32_t ThreadCount);
+
+  // The size probe (HEAD): Content-Length, -1 when it is missing or unreadable, 0 on failure.
+  static int32_t GetRemoteSize(const std::string& URL);
+
+  const std::string URL;
+  const std::string Directory;  // path part of FileName, with its trailing separator
+  const std::string FileName;
+  std::string BaseName;
+  int32_t SegmentCount = 0;
+  const std::shared_ptr<TDownloadJob> Job;
+  // Slots 1 to 10; slot k serves segment k (index 0 is unused).
+  std::array<std::atomic<bool>, download::kMaxSegments + 1> StopRequested{};
+  std::array<std::atomic<bool>, download::kMaxSegments + 1> WorkerEnded{};
+  std::array<TDownloadSegment, download::kMaxSegments + 1> Segments{};
+
+  TDownloadManager(std::shared_ptr<TDownloadJob> job, const std::string& url,
+                   const std::string& fileName, int32_t segmentCount);
+
+ private:
+  enum class TransferEnd { Completed, Abandoned, Cancelled, Failed };
+
+  void Execute();
+  bool PrepareFreshDownload(const std::string& receiveFile);
+  bool CheckReceiveFile(const std::string& receiveFile);
+  TransferEnd Transfer(const std::string& receiveFile, const std::string& stateFile);
+  bool StartWorkers(const std::string& receiveFile);
+  void PublishProgress();
+  void StopAndWaitForWorkers();
+  void WaitForWorkers();
+  void SaveState(const std::string& stateFile);
+  void Log(const std::string& text);
+
+  int32_t savedTotalSize_ = 0;  // the header for a later save
+  int32_t savedSegmentCount_ = 0;
+};
+
+namespace download {
+inline constexpr std::chrono::milliseconds kMonitorCycle{100};
+// How long a failing final rename is retried before the run counts as failed.
+inline constexpr std::chrono::milliseconds kRenameRetryTime{2000};
+}  // namespace download

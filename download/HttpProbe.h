@@ -1,0 +1,18 @@
+// The size probe: one HEAD request for the resource.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace download {
+
+inline constexpr std::chrono::milliseconds kProbeReadTimeout{3000};
+
+// The Content-Length of the final response: -1 if it is missing or not a signed 32-bit number;
+// 0 if the request fails (no connection, time-out, https, too many redirects, a final status
+// outside 200 to 299).
+int32_t ProbeRemoteSize(const std::string& url,
+                        std::chrono::milliseconds readTimeout = kProbeReadTimeout);
+
+}  // namespace download

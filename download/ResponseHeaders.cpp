@@ -1,0 +1,105 @@
+#include "download/ResponseHeaders.h"
+
+#include <cctype>
+#include <limits>
+
+namespace download {
+
+namespace {
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  return text;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+// Digits only, no sign; nothing on overflow of int64.
+std::optional<int64_t> ParseOffset(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    if (value > (std::numeric_limits<int64_t>::max() - (c - '0')) / 10) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// "bytes A-B/C" -> A
+std::optional<int64_t> ParseContentRangeStart(std::string_view value) {
+  value = Trim(value);
+  constexpr std::string_view kUnit = "bytes";
+  if (value.size() <= kUnit.size() || !EqualsNoCase(value.substr(0, kUnit.size()), kUnit))
+    return std::nullopt;
+  value = Trim(value.substr(kUnit.size()));
+  const size_t dash = value.find('-');
+  const size_t slash = value.find('/');
+  if (dash == std::string_view::npos || slash == std::string_view::npos || slash < dash)
+    return std::nullopt;
+  const auto first = ParseOffset(value.substr(0, dash));
+  const auto last = ParseOffset(value.substr(dash + 1, slash - dash - 1));
+  if (!first || !last || *last < *first) return std::nullopt;
+  return first;
+}
+
+}  // namespace
+
+std::optional<int32_t> ParseInt32(std::string_view text) {
+  text = Trim(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+    return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
+void ResponseHeaders::Feed(std::string_view line) {
+  if (line.size() >= 5 && line.substr(0, 5) == "HTTP/") {
+    *this = ResponseHeaders();
+    const size_t blank = line.find(' ');
+    if (blank != std::string_view::npos) {
+      std::string_view code = line.substr(blank + 1, 3);
+      if (code.size() == 3 && std::isdigit(static_cast<unsigned char>(code[0])) &&
+          std::isdigit(static_cast<unsigned char>(code[1])) &&
+          std::isdigit(static_cast<unsigned char>(code[2])))
+        status_ = (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
+    }
+    return;
+  }
+  const size_t colon = line.find(':');
+  if (colon == std::string_view::npos) return;
+  const std::string_view name = Trim(line.substr(0, colon));
+  const std::string_view value = line.substr(colon + 1);
+  if (EqualsNoCase(name, "Content-Length")) {
+    hasContentLength_ = true;
+    contentLength_ = ParseInt32(value);
+  } else if (EqualsNoCase(name, "Content-Range")) {
+    contentRangeStart_ = ParseContentRangeStart(value);
+  }
+}
+
+std::optional<int64_t> ResponseHeaders::BodyOffset() const {
+  if (status_ != 206) return 0;
+  return contentRangeStart_;
+}
+
+}  // namespace download

@@ -1,0 +1,77 @@
+#include "download/SegmentWriter.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace download {
+
+bool FileBlockOutput::WriteAt(const char* data, size_t size, int64_t offset) {
+  while (size > 0) {
+    const ssize_t n = ::pwrite(fd_, data, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+    offset += n;
+  }
+  return true;
+}
+
+SegmentWriter::SegmentWriter(BlockOutput& output, int64_t position, int32_t remaining,
+                             std::atomic<int32_t>& doneSize,
+                             const std::atomic<bool>& stopRequested,
+                             std::span<char, kBlockSize> buffer)
+    : output_(output),
+      position_(position),
+      remaining_(remaining),
+      done_(doneSize.load()),
+      doneSize_(doneSize),
+      stopRequested_(stopRequested),
+      buffer_(buffer) {
+  if (remaining_ <= 0) state_ = State::Complete;
+}
+
+size_t SegmentWriter::Feed(const char* data, size_t size) {
+  size_t consumed = 0;
+  while (consumed < size && state_ == State::Receiving) {
+    if (blockSize_ == 0) {  // between blocks
+      if (stopRequested_.load(std::memory_order_acquire)) {
+        state_ = State::Stopped;
+        break;
+      }
+      blockSize_ = std::min<size_t>(static_cast<size_t>(remaining_), kBlockSize);
+    }
+    const size_t available = size - consumed;
+    if (gathered_ == 0 && available >= blockSize_) {
+      if (!WriteBlock(data + consumed, blockSize_)) break;
+      consumed += blockSize_;
+      continue;
+    }
+    const size_t take = std::min(blockSize_ - gathered_, available);
+    std::memcpy(buffer_.data() + gathered_, data + consumed, take);
+    gathered_ += take;
+    consumed += take;
+    if (gathered_ == blockSize_ && !WriteBlock(buffer_.data(), blockSize_)) break;
+  }
+  return consumed;
+}
+
+bool SegmentWriter::WriteBlock(const char* data, size_t size) {
+  if (!output_.WriteAt(data, size, position_)) {
+    state_ = State::WriteFailed;
+    return false;
+  }
+  position_ += static_cast<int64_t>(size);
+  remaining_ -= static_cast<int32_t>(size);
+  done_ += static_cast<int32_t>(size);
+  doneSize_.store(done_, std::memory_order_release);
+  blockSize_ = 0;
+  gathered_ = 0;
+  if (remaining_ == 0) state_ = State::Complete;
+  return true;
+}
+
+}  // namespace download
