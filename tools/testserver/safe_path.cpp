@@ -1,0 +1,60 @@
+#include "tools/testserver/safe_path.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string_view>
+
+namespace testserver {
+namespace {
+
+bool HasDotDotSegment(std::string_view path) {
+  while (!path.empty()) {
+    size_t slash = path.find('/');
+    if (path.substr(0, slash) == "..") return true;
+    if (slash == std::string_view::npos) break;
+    path.remove_prefix(slash + 1);
+  }
+  return false;
+}
+
+bool RealPath(const std::string& path, std::string* out) {
+  char buffer[PATH_MAX];
+  if (!realpath(path.c_str(), buffer)) return false;
+  *out = buffer;
+  return true;
+}
+
+}  // namespace
+
+OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decodedPath) {
+  OpenedFile result;
+  if (HasDotDotSegment(decodedPath) || decodedPath.find('\\') != std::string::npos) {
+    result.outcome = OpenedFile::kForbidden;
+    return result;
+  }
+  std::string root, target;
+  if (!RealPath(rootDir, &root) || !RealPath(rootDir + "/" + decodedPath, &target))
+    return result;
+  if (target.size() <= root.size() || target.compare(0, root.size(), root) != 0 ||
+      (root != "/" && target[root.size()] != '/')) {
+    result.outcome = target == root ? OpenedFile::kMissing : OpenedFile::kForbidden;
+    return result;
+  }
+  int fd = open(target.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return result;
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return result;
+  }
+  result.outcome = OpenedFile::kOpened;
+  result.fd = fd;
+  result.size = static_cast<uint64_t>(info.st_size);
+  return result;
+}
+
+}  // namespace testserver

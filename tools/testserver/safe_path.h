@@ -1,0 +1,20 @@
+// Opens a file below the served folder, refusing anything that leads outside it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace testserver {
+
+struct OpenedFile {
+  enum Outcome { kOpened, kMissing, kForbidden } outcome = kMissing;
+  int fd = -1;        // kOpened: the caller closes it
+  uint64_t size = 0;  // kOpened: the file's size
+};
+
+// decodedPath is the percent-decoded request path without its leading "/".
+// A ".." segment or a resolved path outside rootDir gives kForbidden; a missing
+// file or anything that isn't a regular file gives kMissing.
+OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decodedPath);
+
+}  // namespace testserver

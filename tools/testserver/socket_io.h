@@ -1,0 +1,40 @@
+// Stop-aware socket I/O on a non-blocking socket: every wait also watches the
+// server's stop descriptor, so a stopping server never waits on a client.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace testserver {
+
+enum class IoResult {
+  kOk,
+  kStopped,   // the server is stopping
+  kPeerGone,  // the client closed or reset the connection
+  kTimeout,
+  kError,
+};
+
+struct Connection {
+  int socket = -1;
+  int stopFd = -1;  // readable once the server stops
+};
+
+// Reads until the blank line that ends a request head (at most maxBytes).
+IoResult ReadRequestHead(const Connection& conn, int timeoutMs, size_t maxBytes,
+                         std::string* head);
+
+// Sleeps for ms milliseconds; ends early with kStopped or kPeerGone.
+IoResult Pause(const Connection& conn, uint64_t ms);
+
+// Writes all of data. bodyCounter (may be null) grows by each byte written.
+IoResult SendAll(const Connection& conn, const char* data, size_t size,
+                 std::atomic<uint64_t>* bodyCounter);
+
+// Writes size bytes of fileFd from offset, through sendfile.
+IoResult SendFileBytes(const Connection& conn, int fileFd, uint64_t offset,
+                       uint64_t size, std::atomic<uint64_t>* bodyCounter);
+
+}  // namespace testserver
