@@ -23,7 +23,13 @@ bool HasDriveLetter(const std::string& path) {
          (path.size() == 2 || path[2] == '\\' || path[2] == '/');
 }
 
+bool IsCurrentDriveRooted(const std::string& path) {
+  return path.size() >= 1 && path[0] == '\\' && (path.size() == 1 || path[1] != '\\') &&
+         path.find('/') == std::string::npos;
+}
+
 std::string HostPath(const std::string& path) {
+  if (IsCurrentDriveRooted(path)) return HostPath("C:" + path);
   if (!HasDriveLetter(path)) {
     if (path.find('/') != std::string::npos) return path;
     std::string out = path;

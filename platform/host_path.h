@@ -4,6 +4,8 @@
 // prefix's dosdevices folder, so "D:\Pkg\a.zip" becomes
 // "<prefix>/dosdevices/d:/Pkg/a.zip". Any other text is a host path already and
 // comes back with its backslashes turned into slashes only when it has no slash.
+// A text rooted on the current drive ("\OstrelPro.lnk", no slash in it) is taken
+// on drive C:, the current drive of every process here.
 #pragma once
 
 #include <string>
@@ -15,6 +17,9 @@ std::string PrefixDir();
 
 // True for a text of the form "X:" followed by "\" or "/" or nothing.
 bool HasDriveLetter(const std::string& path);
+
+// True for "\x..." without any "/": the root of the current drive (not "\\server").
+bool IsCurrentDriveRooted(const std::string& path);
 
 // Host path for a Windows path text (see above).
 std::string HostPath(const std::string& path);

@@ -1,0 +1,61 @@
+#include "platform/posix/ini_text.h"
+
+#include <cctype>
+
+namespace platform::posix {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string Trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+std::string Unquote(const std::string& v) {
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) return v.substr(1, v.size() - 2);
+  return v;
+}
+
+}  // namespace
+
+std::optional<std::string> FindIniValue(const std::string& text, const std::string& section, const std::string& key) {
+  const std::string wantSection = Trim(section), wantKey = Trim(key);
+  size_t start = 0;
+  // A UTF-8 byte order mark is not part of the first line.
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
+  bool inSection = false, sectionSeen = false;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = Trim(text.substr(start, end - start));
+    start = end + 1;
+    if (!line.empty() && line[0] == '[') {
+      const size_t close = line.find(']');
+      if (close != std::string::npos) {
+        if (inSection) return std::nullopt;  // only the first section of that name counts
+        inSection = !sectionSeen && EqualsNoCase(Trim(line.substr(1, close - 1)), wantSection);
+        sectionSeen = sectionSeen || inSection;
+        continue;
+      }
+    }
+    if (!inSection) continue;
+    const size_t eq = line.find('=');
+    const std::string name = Trim(line.substr(0, eq));
+    if (!EqualsNoCase(name, wantKey)) continue;
+    if (eq == std::string::npos) return std::string();
+    return Unquote(Trim(line.substr(eq + 1)));
+  }
+  return std::nullopt;
+}
+
+}  // namespace platform::posix

@@ -1,0 +1,85 @@
+#include "platform/posix/prefix.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "platform/host_path.h"
+#include "platform/posix/atomic_file.h"
+#include "platform/posix/registry_store.h"
+
+namespace platform::posix {
+namespace {
+
+constexpr char kReadyMarker[] = "/.ostrel-prefix-ready";
+
+std::string UserName() {
+  std::string name;
+  std::vector<char> buf(16384);
+  struct passwd pw;
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found && found->pw_name)
+    name = found->pw_name;
+  if (name.empty())
+    if (const char* u = std::getenv("USER")) name = u;
+  if (name.empty()) name = "user";
+  for (char& c : name)
+    if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 32)
+      c = '_';
+  return name;
+}
+
+bool LinkIfMissing(const char* target, const std::string& link) {
+  if (::symlink(target, link.c_str()) == 0 || errno == EEXIST) return true;
+  return false;
+}
+
+}  // namespace
+
+PrefixLock::PrefixLock(const std::string& name) {
+  const std::string dir = PrefixDir();
+  if (!MakeDirs(dir)) return;
+  fd_ = ::open((dir + "/" + name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd_ < 0) return;
+  while (::flock(fd_, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+  }
+}
+
+PrefixLock::~PrefixLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+std::string DesktopFolderText() { return "C:\\users\\" + UserName() + "\\Desktop"; }
+
+bool EnsurePrefix() {
+  const std::string dir = PrefixDir();
+  if (::access((dir + kReadyMarker).c_str(), F_OK) == 0) return true;
+  PrefixLock lock(".ostrel-prefix.lock");
+  if (!lock.Held()) return false;
+  if (::access((dir + kReadyMarker).c_str(), F_OK) == 0) return true;  // another process finished meanwhile
+
+  bool ok = MakeDirs(dir + "/drive_c") && MakeDirs(dir + "/dosdevices");
+  ok = ok && LinkIfMissing("../drive_c", dir + "/dosdevices/c:") && LinkIfMissing("/", dir + "/dosdevices/z:");
+  ok = ok && MakeDirs(HostPath(kWindowsDirText));
+  const std::string desktop = DesktopFolderText();
+  ok = ok && MakeDirs(HostPath(desktop));
+  ok = ok && WriteHiveString(kHkeyCurrentUser, kShellFoldersKey, "Desktop", desktop, true) == RegResult::kOk;
+  if (!ok) return false;
+  const int fd = ::open((dir + kReadyMarker).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+}  // namespace platform::posix

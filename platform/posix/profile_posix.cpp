@@ -1,0 +1,26 @@
+#include <optional>
+
+#include "platform/host_path.h"
+#include "platform/posix/atomic_file.h"
+#include "platform/posix/ini_text.h"
+#include "platform/profile.h"
+
+namespace platform {
+
+std::string GetPrivateProfileStringA(const std::string& section, const std::string& key, const std::string& def,
+                                     const std::string& file, size_t bufferSize) {
+  if (bufferSize == 0) return {};
+  std::string text;
+  std::optional<std::string> value;
+  if (!file.empty() && posix::ReadWholeFile(HostPath(file), text)) value = posix::FindIniValue(text, section, key);
+  std::string result = value ? *value : def;
+  if (result.size() > bufferSize - 1) {
+    // Cut before a multi-byte UTF-8 character rather than through it.
+    size_t n = bufferSize - 1;
+    while (n > 0 && bufferSize - 1 - n < 3 && (static_cast<unsigned char>(result[n]) & 0xC0) == 0x80) --n;
+    result.resize(n);
+  }
+  return result;
+}
+
+}  // namespace platform

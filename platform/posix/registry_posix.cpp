@@ -1,0 +1,73 @@
+#include <ctime>
+#include <optional>
+
+#include "platform/host_path.h"
+#include "platform/posix/atomic_file.h"
+#include "platform/posix/prefix.h"
+#include "platform/posix/registry_hive.h"
+#include "platform/posix/registry_store.h"
+#include "platform/registry.h"
+
+namespace platform {
+namespace posix {
+namespace {
+
+const char* RelativeTo(RootKey root) {
+  return root == kHkeyLocalMachine ? "\\Machine" : "\\User\\S-1-5-21-0-0-0-1000";
+}
+
+}  // namespace
+
+std::string HiveFileFor(RootKey root) {
+  if (root == kHkeyLocalMachine) return PrefixDir() + "/system.reg";
+  if (root == kHkeyCurrentUser) return PrefixDir() + "/user.reg";
+  return {};
+}
+
+RegResult WriteHiveString(RootKey root, const std::string& keyPath, const std::string& valueName,
+                          const std::string& value, bool onlyIfMissing) {
+  const std::string file = HiveFileFor(root);
+  if (file.empty() || !NormalizeKeyPath(keyPath)) return RegResult::kBadArgument;
+  PrefixLock lock(".ostrel-registry.lock");
+  if (!lock.Held()) return RegResult::kIoError;
+
+  std::string text;
+  std::optional<Hive> hive;
+  if (ReadWholeFile(file, text)) {
+    hive = Hive::Parse(text);
+    if (!hive) return RegResult::kIoError;  // not a hive file: never overwrite it
+  } else {
+    hive = Hive::Empty(RelativeTo(root));
+  }
+  if (onlyIfMissing && hive->HasValue(keyPath, valueName)) return RegResult::kOk;
+  hive->WriteText(keyPath, valueName, value, static_cast<int64_t>(std::time(nullptr)));
+  return WriteFileAtomically(file, hive->Serialize()) ? RegResult::kOk : RegResult::kIoError;
+}
+
+}  // namespace posix
+
+RegResult RegReadString(RootKey root, const std::string& keyPath, const std::string& valueName, std::string& out) {
+  out.clear();
+  const std::string file = posix::HiveFileFor(root);
+  if (file.empty() || !posix::NormalizeKeyPath(keyPath)) return RegResult::kBadArgument;
+  posix::EnsurePrefix();
+  std::string text;
+  if (!posix::ReadWholeFile(file, text)) return RegResult::kKeyNotFound;
+  const std::optional<posix::Hive> hive = posix::Hive::Parse(text);
+  if (!hive) return RegResult::kIoError;
+  if (!hive->KeyExists(keyPath)) return RegResult::kKeyNotFound;
+  bool found = false;
+  std::optional<std::string> value = hive->ReadText(keyPath, valueName, &found);
+  if (!found) return RegResult::kValueNotFound;
+  if (!value) return RegResult::kNotText;
+  out = std::move(*value);
+  return RegResult::kOk;
+}
+
+RegResult RegWriteString(RootKey root, const std::string& keyPath, const std::string& valueName,
+                         const std::string& value) {
+  if (!posix::EnsurePrefix()) return RegResult::kIoError;
+  return posix::WriteHiveString(root, keyPath, valueName, value, false);
+}
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+// The hive files of the prefix and their locked read-modify-write.
+#pragma once
+
+#include <string>
+
+#include "platform/registry.h"
+
+namespace platform::posix {
+
+// Host path of the hive file for a root key, empty for an unknown root.
+std::string HiveFileFor(RootKey root);
+
+// Writes a string value into the hive of root. With onlyIfMissing an existing
+// value (of any type) is left alone. Serialised against other writers, also in
+// other processes; the file is replaced atomically. Doesn't seed the prefix.
+RegResult WriteHiveString(RootKey root, const std::string& keyPath, const std::string& valueName,
+                          const std::string& value, bool onlyIfMissing);
+
+}  // namespace platform::posix
