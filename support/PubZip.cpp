@@ -1,0 +1,253 @@
+#include "support/PubZip.h"
+
+#include <sys/stat.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/host_path.h"
+#include "support/UnzipEntries.h"
+#include "support/UnzipFileEntry.h"
+#include "support/ZipEntryName.h"
+#include "support/ZipFolders.h"
+
+namespace {
+
+// Two workers keep two cores busy inflating while the calling thread pumps.
+constexpr size_t kMaxWorkers = 2;
+constexpr size_t kWriteBuffer = 1 << 20;
+constexpr auto kPumpInterval = std::chrono::milliseconds(40);
+
+// Calls the caller's pump, at most once per interval when asked IfDue.
+class Pump {
+ public:
+  explicit Pump(const MessagePump& pump) : pump_(pump), last_(std::chrono::steady_clock::now()) {}
+  void Now() {
+    last_ = std::chrono::steady_clock::now();
+    if (pump_) pump_();
+  }
+  void IfDue() {
+    if (std::chrono::steady_clock::now() - last_ >= kPumpInterval) Now();
+  }
+
+ private:
+  const MessagePump& pump_;
+  std::chrono::steady_clock::time_point last_;
+};
+
+// The entries that go to one place, extracted in archive order by one worker.
+struct WorkItem {
+  std::vector<const UnzipEntry*> entries;
+  uint64_t bytes = 0;
+};
+
+struct SharedWork {
+  std::string archivePath;
+  int rootFd = -1;
+  std::vector<WorkItem> items;  // largest first
+  std::atomic<size_t> next{0};
+  std::atomic<bool> cancel{false};
+  std::atomic<size_t> extracted{0};
+  std::atomic<size_t> skipped{0};
+  std::atomic<size_t> failed{0};
+  std::mutex mutex;
+  std::condition_variable finished;
+  size_t running = 0;
+};
+
+void ExtractItems(SharedWork& work) {
+  int error = 0;
+  zip_t* archive = zip_open(work.archivePath.c_str(), ZIP_RDONLY, &error);
+  if (!archive) return;
+  const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kWriteBuffer]);
+  for (;;) {
+    const size_t i = work.next.fetch_add(1);
+    if (i >= work.items.size()) break;
+    for (const UnzipEntry* entry : work.items[i].entries) {
+      switch (ExtractZipFileEntry(archive, *entry, work.rootFd, buffer.get(), kWriteBuffer, work.cancel)) {
+        case UnzipOutcome::kExtracted: ++work.extracted; break;
+        case UnzipOutcome::kSkipped: ++work.skipped; break;
+        case UnzipOutcome::kFailed:
+        case UnzipOutcome::kCancelled: ++work.failed; break;
+      }
+    }
+  }
+  zip_discard(archive);
+}
+
+void RunWorker(SharedWork& work) {
+  try {
+    ExtractItems(work);
+  } catch (...) {
+    // Out of memory: what is left counts as failed.
+  }
+  {
+    const std::lock_guard<std::mutex> lock(work.mutex);
+    --work.running;
+  }
+  work.finished.notify_all();
+}
+
+// Joins every worker on every path; a pending exception stops them first.
+class Workers {
+ public:
+  explicit Workers(SharedWork& work) : work_(work) {}
+  ~Workers() {
+    if (std::uncaught_exceptions() > 0) work_.cancel = true;
+    for (std::thread& t : threads_) t.join();
+  }
+  Workers(const Workers&) = delete;
+  Workers& operator=(const Workers&) = delete;
+
+  void Start(size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+      {
+        const std::lock_guard<std::mutex> lock(work_.mutex);
+        ++work_.running;
+      }
+      try {
+        threads_.emplace_back(RunWorker, std::ref(work_));
+      } catch (const std::system_error&) {
+        const std::lock_guard<std::mutex> lock(work_.mutex);
+        --work_.running;
+        break;
+      }
+    }
+    if (threads_.empty()) {  // no thread to be had: do the work here
+      {
+        const std::lock_guard<std::mutex> lock(work_.mutex);
+        ++work_.running;
+      }
+      RunWorker(work_);
+    }
+  }
+
+  void WaitPumping(Pump& pump) {
+    std::unique_lock<std::mutex> lock(work_.mutex);
+    while (work_.running > 0) {
+      lock.unlock();
+      pump.Now();
+      lock.lock();
+      work_.finished.wait_for(lock, kPumpInterval, [this] { return work_.running == 0; });
+    }
+  }
+
+ private:
+  SharedWork& work_;
+  std::vector<std::thread> threads_;
+};
+
+std::vector<WorkItem> GroupByPlace(const std::vector<const UnzipEntry*>& files) {
+  std::vector<WorkItem> items;
+  std::unordered_map<std::string, size_t> byPlace;
+  for (const UnzipEntry* entry : files) {
+    const auto [it, added] = byPlace.emplace(JoinZipEntryPath(entry->parts), items.size());
+    if (added) items.emplace_back();
+    WorkItem& item = items[it->second];
+    item.entries.push_back(entry);
+    item.bytes += entry->size;
+  }
+  std::stable_sort(items.begin(), items.end(), [](const WorkItem& a, const WorkItem& b) { return a.bytes > b.bytes; });
+  return items;
+}
+
+std::string ParentKey(const UnzipEntry& entry) {
+  return JoinZipEntryPath(std::vector<std::string>(entry.parts.begin(), entry.parts.end() - 1));
+}
+
+// Folders last, deepest first, so that a folder without write or search
+// permission does not stop the ones below it.
+void ApplyFolderModes(int rootFd, std::vector<const UnzipEntry*> folders) {
+  std::stable_sort(folders.begin(), folders.end(),
+                   [](const UnzipEntry* a, const UnzipEntry* b) { return a->parts.size() > b->parts.size(); });
+  for (const UnzipEntry* folder : folders) {
+    const ZipFd fd = OpenFolderBelow(rootFd, folder->parts, folder->parts.size(), false);
+    if (fd.valid()) ::fchmod(fd.get(), *folder->unixMode);
+  }
+}
+
+}  // namespace
+
+UnZipReport UnZipFileReport(const std::string& archive, const std::string& destination, const MessagePump& pump) {
+  UnZipReport report;
+  std::string destinationText = destination;
+  if (!destinationText.empty() && destinationText.back() == '\\') destinationText.pop_back();
+
+  SharedWork work;
+  work.archivePath = platform::HostPath(archive);
+  const std::string destinationPath = platform::HostPath(destinationText);
+  Pump pumper(pump);
+
+  UnzipListing listing;
+  {
+    int error = 0;
+    zip_t* zip = zip_open(work.archivePath.c_str(), ZIP_RDONLY, &error);
+    if (!zip) return report;
+    report.opened = true;
+    report.entries = static_cast<size_t>(std::max<zip_int64_t>(0, zip_get_num_entries(zip, 0)));
+    listing = ListUnzipEntries(zip);
+    zip_discard(zip);
+  }
+  report.rejectedNames = listing.rejectedNames;
+  if (listing.entries.empty()) return report;
+
+  if (destinationPath.empty() || !MakeHostFolders(destinationPath)) {
+    report.skipped = listing.entries.size();
+    return report;
+  }
+  const ZipFd root = OpenHostFolder(destinationPath);
+  if (!root.valid()) {
+    report.skipped = listing.entries.size();
+    return report;
+  }
+  work.rootFd = root.get();
+
+  // Folders are made here, before any file is written.
+  std::vector<const UnzipEntry*> files;
+  std::vector<const UnzipEntry*> foldersWithMode;
+  std::unordered_set<std::string> madeFolders;
+  for (const UnzipEntry& entry : listing.entries) {
+    pumper.IfDue();
+    if (entry.isFolder) {
+      if (OpenFolderBelow(root.get(), entry.parts, entry.parts.size(), true).valid()) {
+        ++report.extracted;
+        madeFolders.insert(JoinZipEntryPath(entry.parts));
+        if (entry.unixMode) foldersWithMode.push_back(&entry);
+      } else {
+        ++report.skipped;
+      }
+      continue;
+    }
+    // A failure shows again when the file is written, and skips it then.
+    if (madeFolders.insert(ParentKey(entry)).second)
+      OpenFolderBelow(root.get(), entry.parts, entry.parts.size() - 1, true);
+    files.push_back(&entry);
+  }
+
+  work.items = GroupByPlace(files);
+  if (!work.items.empty()) {
+    Workers workers(work);
+    workers.Start(std::min(kMaxWorkers, work.items.size()));
+    workers.WaitPumping(pumper);
+  }
+  ApplyFolderModes(root.get(), foldersWithMode);
+
+  report.extracted += work.extracted;
+  report.skipped += work.skipped;
+  report.failed += work.failed;
+  report.failed += files.size() - std::min(files.size(), work.extracted + work.skipped + work.failed);
+  return report;
+}
+
+bool UnZipFile(const std::string& archive, const std::string& destination, const MessagePump& pump) {
+  return UnZipFileReport(archive, destination, pump).extracted > 0;
+}

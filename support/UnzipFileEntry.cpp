@@ -1,0 +1,147 @@
+#include "support/UnzipFileEntry.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "support/CRC_32.h"
+#include "support/ZipFolders.h"
+
+namespace {
+
+// A new file under a unique hidden name, removed again unless kept.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(int folderFd) : folderFd_(folderFd) {
+    static std::atomic<unsigned long> counter{0};
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      name_ = ".ostrel-unzip-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
+      fd_ = ::openat(folderFd_, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
+    created_ = fd_ >= 0;
+  }
+  ~TemporaryFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (created_) ::unlinkat(folderFd_, name_.c_str(), 0);
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  bool valid() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+  // Moves the file onto name; afterwards it is no longer removed.
+  bool RenameTo(const std::string& name) {
+    if (::renameat(folderFd_, name_.c_str(), folderFd_, name.c_str()) != 0) return false;
+    created_ = false;
+    return true;
+  }
+
+ private:
+  int folderFd_;
+  int fd_ = -1;
+  bool created_ = false;
+  std::string name_;
+};
+
+bool WriteAll(int fd, const unsigned char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool ApplyMode(int fd, const UnzipEntry& entry) {
+  if (entry.unixMode) return ::fchmod(fd, *entry.unixMode) == 0;
+  if (!entry.readOnly) return true;  // created 0666 less the umask
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return false;
+  return ::fchmod(fd, st.st_mode & 0777 & ~static_cast<mode_t>(0222)) == 0;
+}
+
+void ApplyTime(int fd, const UnzipEntry& entry) {
+  if (!entry.mtime) return;
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_NOW;
+  times[1].tv_sec = *entry.mtime;
+  times[1].tv_nsec = 0;
+  ::futimens(fd, times);
+}
+
+// Streams the entry's data into fd; false on any read, CRC or write failure.
+UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, int fd, unsigned char* buffer,
+                           size_t bufferSize, const std::atomic<bool>& cancel) {
+  zip_file_t* file = zip_fopen_index(archive, entry.index, 0);
+  if (!file) return UnzipOutcome::kFailed;
+  uint32_t crc = 0xFFFFFFFF;
+  uint64_t total = 0;
+  UnzipOutcome outcome = UnzipOutcome::kExtracted;
+  for (;;) {
+    if (cancel.load(std::memory_order_relaxed)) {
+      outcome = UnzipOutcome::kCancelled;
+      break;
+    }
+    const zip_int64_t n = zip_fread(file, buffer, bufferSize);
+    if (n < 0) {
+      outcome = UnzipOutcome::kFailed;
+      break;
+    }
+    if (n == 0) break;
+    UpdateCRC32(buffer, static_cast<uint32_t>(n), crc);
+    total += static_cast<uint64_t>(n);
+    if (!WriteAll(fd, buffer, static_cast<size_t>(n))) {
+      outcome = UnzipOutcome::kFailed;
+      break;
+    }
+  }
+  if (zip_fclose(file) != 0 && outcome == UnzipOutcome::kExtracted) outcome = UnzipOutcome::kFailed;
+  if (outcome != UnzipOutcome::kExtracted) return outcome;
+  if (total != entry.size || (entry.crc && ~crc != *entry.crc)) return UnzipOutcome::kFailed;
+  return outcome;
+}
+
+}  // namespace
+
+bool ZipPlaceIsFree(int folderFd, const char* name) {
+  struct stat st;
+  if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+  if (S_ISLNK(st.st_mode)) return true;
+  return S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) != 0;
+}
+
+UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, unsigned char* buffer,
+                                 size_t bufferSize, const std::atomic<bool>& cancel) {
+  if (entry.parts.empty()) return UnzipOutcome::kSkipped;
+  const ZipFd folder = OpenFolderBelow(rootFd, entry.parts, entry.parts.size() - 1, true);
+  if (!folder.valid()) return UnzipOutcome::kSkipped;
+  const std::string& name = entry.parts.back();
+  if (!ZipPlaceIsFree(folder.get(), name.c_str())) return UnzipOutcome::kSkipped;
+
+  TemporaryFile temp(folder.get());
+  if (!temp.valid()) return UnzipOutcome::kSkipped;
+  const UnzipOutcome copied = CopyEntryData(archive, entry, temp.fd(), buffer, bufferSize, cancel);
+  if (copied != UnzipOutcome::kExtracted) return copied;
+  if (!ApplyMode(temp.fd(), entry)) return UnzipOutcome::kFailed;
+  ApplyTime(temp.fd(), entry);
+  if (!temp.Close()) return UnzipOutcome::kFailed;
+  // The place may have been taken meanwhile (another entry of the same name).
+  if (!ZipPlaceIsFree(folder.get(), name.c_str())) return UnzipOutcome::kSkipped;
+  return temp.RenameTo(name) ? UnzipOutcome::kExtracted : UnzipOutcome::kSkipped;
+}

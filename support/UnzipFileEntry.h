@@ -1,0 +1,27 @@
+// Extracting one file entry into its place below the destination.
+#pragma once
+
+#include <zip.h>
+
+#include <atomic>
+#include <cstddef>
+
+#include "support/UnzipEntries.h"
+
+enum class UnzipOutcome {
+  kExtracted,  // the file is in place with its stored attributes
+  kSkipped,    // its place is taken (read-only file, folder, link in the path) or not writable
+  kFailed,     // unreadable data, CRC-32 mismatch, write error; the old file is untouched
+  kCancelled,
+};
+
+// The data goes to a temporary file in the target folder first and replaces
+// the old file only when its size and CRC-32 match the entry, so a bad entry
+// never leaves a half file and never destroys the old one.
+UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, unsigned char* buffer,
+                                 size_t bufferSize, const std::atomic<bool>& cancel);
+
+// True when a file may be put at name in the folder: nothing there, a writable
+// file or a link (the link itself is replaced, never followed). False for a
+// read-only file, a folder or anything else.
+bool ZipPlaceIsFree(int folderFd, const char* name);
