@@ -46,8 +46,9 @@ size_t SegmentWriter::Feed(const char* data, size_t size) {
     }
     const size_t available = size - consumed;
     if (gathered_ == 0 && available >= blockSize_) {
-      if (!WriteBlock(data + consumed, blockSize_)) break;
-      consumed += blockSize_;
+      const size_t whole = blockSize_;
+      if (!WriteBlock(data + consumed, whole)) break;
+      consumed += whole;
       continue;
     }
     const size_t take = std::min(blockSize_ - gathered_, available);

@@ -1,0 +1,32 @@
+// Command line of ostrel-fetch: [-n THREADS] [--log] URL FILE
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fetch {
+
+inline constexpr const char* kUsage =
+    "usage: ostrel-fetch [-n THREADS] [--log] URL FILE\n"
+    "  -n THREADS  segments fetched at once, 1 to 10 (default 2)\n"
+    "  --log       print the download log at the end\n"
+    "Running the same command again resumes an interrupted or failed download.\n";
+
+struct FetchOptions {
+  int32_t threads = 2;
+  bool printLog = false;
+  bool help = false;
+  std::string url;
+  std::string file;
+};
+
+struct ParseResult {
+  bool ok = false;
+  std::string error;  // what was wrong, when not ok
+  FetchOptions options;
+};
+
+ParseResult ParseArguments(const std::vector<std::string>& args);  // args without the program name
+
+}  // namespace fetch
