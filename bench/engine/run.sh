@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# Download engine benchmark: times ostrel-fetch against curl, aria2c and axel,
+# all fetching the same file from a local nginx on 127.0.0.1, in one run.
+#
+#   bench/engine/run.sh            1 GiB file, 3 runs per tool
+#   SIZE_MIB=64 RUNS=5 bench/engine/run.sh
+#
+# Environment: SIZE_MIB (file size, default 1024), RUNS (default 3),
+# BUILD_DIR (where ostrel-fetch is built, default build/),
+# OSTREL_FETCH (use this ostrel-fetch binary instead of building one).
+# Prints, per tool, the medians of wall time, throughput, user+sys CPU time and
+# peak RSS, with throughput ratios against aria2c and curl. A tool that is not
+# available is skipped with a note.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+SIZE_MIB=${SIZE_MIB:-1024}
+RUNS=${RUNS:-3}
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+CACHE_DIR=$ROOT/bench/out
+TIME=/usr/bin/time
+
+die() { echo "run.sh: $*" >&2; exit 1; }
+note() { echo "note: $*" >&2; }
+
+[[ $SIZE_MIB =~ ^[1-9][0-9]*$ ]] || die "SIZE_MIB must be a positive whole number"
+[[ $RUNS =~ ^[1-9][0-9]*$ ]] || die "RUNS must be a positive whole number"
+(( SIZE_MIB < 2048 )) || die "SIZE_MIB must stay below 2048 (the engine's sizes are 32-bit)"
+[[ -x $TIME ]] || die "$TIME is missing (Debian package 'time'; see tools/setup.sh)"
+NGINX=$(command -v nginx || echo /usr/sbin/nginx)
+[[ -x $NGINX ]] || die "nginx is missing (Debian package 'nginx-light'; see tools/setup.sh)"
+
+# Everything talks to 127.0.0.1 directly.
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
+export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-bench.XXXXXX")
+NGINX_PID=
+cleanup() {
+  if [[ -n $NGINX_PID ]]; then
+    kill -QUIT "$NGINX_PID" 2>/dev/null || true
+    wait "$NGINX_PID" 2>/dev/null || true
+  fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# --- ostrel-fetch -----------------------------------------------------------
+find_fetch() {
+  if [[ -n ${OSTREL_FETCH:-} ]]; then
+    [[ -x $OSTREL_FETCH ]] && { echo "$OSTREL_FETCH"; return; }
+    note "OSTREL_FETCH=$OSTREL_FETCH is not executable; ostrel-fetch skipped"
+    return
+  fi
+  if [[ ! -f $ROOT/tools/fetch/CMakeLists.txt ]]; then
+    note "tools/fetch does not exist yet; ostrel-fetch skipped"
+    return
+  fi
+  echo "building ostrel-fetch in $BUILD_DIR ..." >&2
+  if ! { cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja >"$WORK/build.log" 2>&1 &&
+         cmake --build "$BUILD_DIR" -j2 --target ostrel-fetch >>"$WORK/build.log" 2>&1; }; then
+    tail -20 "$WORK/build.log" >&2
+    note "ostrel-fetch failed to build; skipped"
+    return
+  fi
+  local binary
+  binary=$(find "$BUILD_DIR/tools/fetch" -maxdepth 1 -name ostrel-fetch -type f -perm -u+x | head -1)
+  [[ -n $binary ]] && echo "$binary" || note "ostrel-fetch built but not found; skipped"
+}
+
+# --- the served file (cached between runs of this script) -------------------
+mkdir -p "$CACHE_DIR"
+DATA_NAME=engine-${SIZE_MIB}MiB.bin
+DATA=$CACHE_DIR/$DATA_NAME
+SIZE=$(( SIZE_MIB * 1024 * 1024 ))
+if [[ ! -f $DATA || $(stat -c %s "$DATA") != "$SIZE" || ! -s $DATA.sha256 ]]; then
+  echo "creating $DATA ($SIZE_MIB MiB of random bytes) ..." >&2
+  head -c "$SIZE" /dev/urandom >"$DATA.part"
+  sha256sum <"$DATA.part" | cut -d' ' -f1 >"$DATA.sha256"
+  mv "$DATA.part" "$DATA"
+fi
+DATA_SHA256=$(cat "$DATA.sha256")
+
+# --- nginx on a free port, with a private configuration ---------------------
+port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+
+start_nginx() {
+  local prefix=$WORK/nginx attempt port
+  mkdir -p "$prefix/logs" "$prefix/temp"
+  for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    port=$(( 20000 + RANDOM % 40000 ))
+    port_in_use "$port" && continue
+    {
+      echo "daemon off;"
+      echo "worker_processes auto;"
+      [[ $(id -u) == 0 ]] && echo "user root;"
+      echo "pid $prefix/nginx.pid;"
+      echo "error_log $prefix/logs/error.log warn;"
+      echo "events { worker_connections 64; }"
+      echo "http {"
+      echo "  access_log off;"
+      echo "  sendfile on;"
+      echo "  tcp_nopush on;"
+      echo "  default_type application/octet-stream;"
+      for kind in client_body proxy fastcgi uwsgi scgi; do
+        echo "  ${kind}_temp_path $prefix/temp/$kind;"
+      done
+      echo "  server {"
+      echo "    listen 127.0.0.1:$port;"
+      echo "    root $CACHE_DIR;"
+      echo "  }"
+      echo "}"
+    } >"$prefix/nginx.conf"
+    "$NGINX" -p "$prefix" -c "$prefix/nginx.conf" -e "$prefix/logs/error.log" &
+    NGINX_PID=$!
+    local i
+    for i in $(seq 1 100); do
+      if curl -sfI -o /dev/null "http://127.0.0.1:$port/$DATA_NAME"; then
+        URL=http://127.0.0.1:$port/$DATA_NAME
+        return 0
+      fi
+      kill -0 "$NGINX_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -QUIT "$NGINX_PID" 2>/dev/null || true
+    wait "$NGINX_PID" 2>/dev/null || true
+    NGINX_PID=
+  done
+  cat "$prefix/logs/error.log" >&2 || true
+  die "nginx did not come up"
+}
+
+# --- one timed download -----------------------------------------------------
+# run_tool NAME: downloads URL into $WORK/dl/NAME/, appends "wall cpu rss_kib" to
+# $WORK/NAME.times; returns non-zero when the download failed or is wrong.
+run_tool() {
+  local name=$1 dir=$WORK/dl/$1 out
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  out=$dir/$DATA_NAME
+  local -a command
+  case $name in
+    ostrel-fetch) command=("$FETCH" -n 2 "$URL" "$out") ;;
+    curl) command=(curl -s -o "$out" "$URL") ;;
+    aria2c) command=(aria2c -x2 -s2 --allow-overwrite=true --file-allocation=none -q
+                     -d "$dir" -o "$DATA_NAME" "$URL") ;;
+    axel) command=(axel -q -n 2 -o "$out" "$URL") ;;
+  esac
+  # Wall time from the shell's microsecond clock; CPU and peak RSS from time(1).
+  local status=0 started=$EPOCHREALTIME ended
+  "$TIME" -f "%e %U %S %M" -o "$WORK/time.txt" "${command[@]}" >"$WORK/tool.log" 2>&1 || status=$?
+  ended=$EPOCHREALTIME
+  if (( status != 0 )); then
+    note "$name exited with status $status: $(tail -3 "$WORK/tool.log" | tr '\n' ' ')"
+    return 1
+  fi
+  local got
+  got=$(stat -c %s "$out" 2>/dev/null || echo missing)
+  if [[ $got != "$SIZE" ]]; then
+    note "$name produced $got bytes instead of $SIZE"
+    return 1
+  fi
+  if [[ $name == ostrel-fetch && ! -e $WORK/ostrel-fetch.verified ]]; then
+    local sum
+    sum=$(sha256sum <"$out" | cut -d' ' -f1)
+    if [[ $sum != "$DATA_SHA256" ]]; then
+      note "ostrel-fetch's file differs from the served one (sha256 $sum)"
+      return 1
+    fi
+    touch "$WORK/ostrel-fetch.verified"
+  fi
+  tail -1 "$WORK/time.txt" | awk -v a="$started" -v b="$ended" \
+    '{ printf "%.3f %.2f %s\n", b - a, $2 + $3, $4 }' >>"$WORK/$name.times"
+  rm -rf "$dir"
+}
+
+median() {  # median of the numbers on standard input
+  sort -g | awk '{ v[NR] = $1 } END {
+    if (NR == 0) { print "nan"; exit }
+    if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# --- main -------------------------------------------------------------------
+FETCH=$(find_fetch)
+TOOLS=()
+[[ -n $FETCH ]] && TOOLS+=(ostrel-fetch)
+for tool in curl aria2c axel; do
+  if command -v "$tool" >/dev/null; then TOOLS+=("$tool"); else note "$tool is not installed; skipped"; fi
+done
+(( ${#TOOLS[@]} > 0 )) || die "no tool to time"
+
+start_nginx
+cat "$DATA" >/dev/null  # the served file starts in the page cache for every tool
+echo "serving $SIZE_MIB MiB from $URL; $RUNS runs of: ${TOOLS[*]}" >&2
+
+declare -A FAILED=()
+for run in $(seq 1 "$RUNS"); do
+  for tool in "${TOOLS[@]}"; do
+    echo "run $run/$RUNS: $tool" >&2
+    run_tool "$tool" || FAILED[$tool]=1
+  done
+done
+
+declare -A WALL=() CPU=() RSS=() RATE=()
+for tool in "${TOOLS[@]}"; do
+  [[ -s $WORK/$tool.times ]] || continue
+  WALL[$tool]=$(cut -d' ' -f1 "$WORK/$tool.times" | median)
+  CPU[$tool]=$(cut -d' ' -f2 "$WORK/$tool.times" | median)
+  RSS[$tool]=$(cut -d' ' -f3 "$WORK/$tool.times" | median)
+  RATE[$tool]=$(awk -v s="$SIZE_MIB" -v w="${WALL[$tool]}" 'BEGIN { printf "%.1f", (w > 0 ? s / w : 0) }')
+done
+
+ratio() {  # ratio TOOL BASE: throughput of TOOL over that of BASE
+  local base=${RATE[$2]:-}
+  if [[ -z $base || -z ${RATE[$1]:-} ]]; then echo "-"; return; fi
+  awk -v a="${RATE[$1]}" -v b="$base" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'
+}
+
+echo
+echo "$SIZE_MIB MiB from nginx on 127.0.0.1, medians of $RUNS runs"
+printf "%-13s %8s %9s %10s %13s %10s %8s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl"
+for tool in "${TOOLS[@]}"; do
+  if [[ -z ${WALL[$tool]:-} ]]; then
+    printf "%-13s %s\n" "$tool" "failed every run"
+    continue
+  fi
+  printf "%-13s %8.3f %9s %10.2f %13.1f %10s %8s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
+    "${CPU[$tool]}" "$(awk -v k="${RSS[$tool]}" 'BEGIN { print k / 1024 }')" \
+    "$(ratio "$tool" aria2c)" "$(ratio "$tool" curl)" "${FAILED[$tool]:+  (some runs failed)}"
+done
+(( ${#FAILED[@]} == 0 )) || exit 1
