@@ -1,6 +1,5 @@
 #include "support/PubZip.h"
 
-#include <sys/stat.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -164,17 +163,6 @@ std::string ParentKey(const UnzipEntry& entry) {
   return JoinZipEntryPath(std::vector<std::string>(entry.parts.begin(), entry.parts.end() - 1));
 }
 
-// Folders last, deepest first, so that a folder without write or search
-// permission does not stop the ones below it.
-void ApplyFolderModes(int rootFd, std::vector<const UnzipEntry*> folders) {
-  std::stable_sort(folders.begin(), folders.end(),
-                   [](const UnzipEntry* a, const UnzipEntry* b) { return a->parts.size() > b->parts.size(); });
-  for (const UnzipEntry* folder : folders) {
-    const ZipFd fd = OpenFolderBelow(rootFd, folder->parts, folder->parts.size(), false);
-    if (fd.valid()) ::fchmod(fd.get(), *folder->unixMode);
-  }
-}
-
 }  // namespace
 
 UnZipReport UnZipFileReport(const std::string& archive, const std::string& destination, const MessagePump& pump) {
@@ -213,7 +201,6 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
 
   // Folders are made here, before any file is written.
   std::vector<const UnzipEntry*> files;
-  std::vector<const UnzipEntry*> foldersWithMode;
   std::unordered_set<std::string> madeFolders;
   for (const UnzipEntry& entry : listing.entries) {
     pumper.IfDue();
@@ -221,7 +208,6 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
       if (OpenFolderBelow(root.get(), entry.parts, entry.parts.size(), true).valid()) {
         ++report.extracted;
         madeFolders.insert(JoinZipEntryPath(entry.parts));
-        if (entry.unixMode) foldersWithMode.push_back(&entry);
       } else {
         ++report.skipped;
       }
@@ -239,7 +225,6 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
     workers.Start(std::min(kMaxWorkers, work.items.size()));
     workers.WaitPumping(pumper);
   }
-  ApplyFolderModes(root.get(), foldersWithMode);
 
   report.extracted += work.extracted;
   report.skipped += work.skipped;

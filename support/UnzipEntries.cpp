@@ -16,9 +16,9 @@ void ApplyStoredAttributes(zip_uint8_t opsys, zip_uint32_t attributes, UnzipEntr
   if ((opsys == ZIP_OPSYS_UNIX || opsys == ZIP_OPSYS_OS_X) && unixMode != 0) {
     const mode_t type = unixMode & S_IFMT;
     if (S_ISDIR(unixMode)) entry.isFolder = true;
-    // Links and special files become plain files with the default mode; set-id
-    // and sticky bits are never restored.
-    if (type == 0 || S_ISREG(unixMode) || S_ISDIR(unixMode)) entry.unixMode = unixMode & 0777;
+    // Folders keep the default mode, links and special files become plain
+    // files with the default mode; set-id and sticky bits are never restored.
+    if (type == 0 || S_ISREG(unixMode)) entry.unixMode = unixMode & 0777;
     return;
   }
   if (attributes & kDosDirectory) entry.isFolder = true;

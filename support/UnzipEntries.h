@@ -17,8 +17,8 @@ struct UnzipEntry {
   uint64_t size = 0;
   std::optional<uint32_t> crc;
   std::optional<time_t> mtime;
-  // Permission bits stored by an archive made on Unix (regular files and
-  // folders only); otherwise the default mode applies.
+  // Permission bits stored by an archive made on Unix (regular files only);
+  // otherwise the default mode applies. The umask applies either way.
   std::optional<mode_t> unixMode;
   // The DOS read-only attribute: the file gets no write permission.
   bool readOnly = false;

@@ -15,11 +15,11 @@ namespace {
 // A new file under a unique hidden name, removed again unless kept.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(int folderFd) : folderFd_(folderFd) {
+  TemporaryFile(int folderFd, mode_t mode) : folderFd_(folderFd) {
     static std::atomic<unsigned long> counter{0};
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
       name_ = ".ostrel-unzip-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
-      fd_ = ::openat(folderFd_, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      fd_ = ::openat(folderFd_, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
       if (fd_ < 0 && errno != EEXIST) break;
     }
     created_ = fd_ >= 0;
@@ -67,12 +67,11 @@ bool WriteAll(int fd, const unsigned char* data, size_t size) {
   return true;
 }
 
-bool ApplyMode(int fd, const UnzipEntry& entry) {
-  if (entry.unixMode) return ::fchmod(fd, *entry.unixMode) == 0;
-  if (!entry.readOnly) return true;  // created 0666 less the umask
-  struct stat st;
-  if (::fstat(fd, &st) != 0) return false;
-  return ::fchmod(fd, st.st_mode & 0777 & ~static_cast<mode_t>(0222)) == 0;
+// The stored permissions, less the umask as for any new file (the system
+// applies it when the file is created).
+mode_t CreationMode(const UnzipEntry& entry) {
+  if (entry.unixMode) return *entry.unixMode;
+  return entry.readOnly ? 0444 : 0666;
 }
 
 void ApplyTime(int fd, const UnzipEntry& entry) {
@@ -134,11 +133,10 @@ UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int ro
   const std::string& name = entry.parts.back();
   if (!ZipPlaceIsFree(folder.get(), name.c_str())) return UnzipOutcome::kSkipped;
 
-  TemporaryFile temp(folder.get());
+  TemporaryFile temp(folder.get(), CreationMode(entry));
   if (!temp.valid()) return UnzipOutcome::kSkipped;
   const UnzipOutcome copied = CopyEntryData(archive, entry, temp.fd(), buffer, bufferSize, cancel);
   if (copied != UnzipOutcome::kExtracted) return copied;
-  if (!ApplyMode(temp.fd(), entry)) return UnzipOutcome::kFailed;
   ApplyTime(temp.fd(), entry);
   if (!temp.Close()) return UnzipOutcome::kFailed;
   // The place may have been taken meanwhile (another entry of the same name).

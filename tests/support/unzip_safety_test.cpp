@@ -1,0 +1,120 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "support/PubZip.h"
+#include "support_test_files.h"
+#include "zip_writer.h"
+
+namespace {
+
+// The destination lies two levels down, so that names climbing out of it
+// would land inside the scratch folder where the tests can see them.
+class UnZipSafety : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(outside);
+    fs::create_directories(dest);
+  }
+  // Everything in the scratch folder outside the destination.
+  std::vector<std::string> Outside() {
+    std::vector<std::string> found;
+    for (const std::string& name : ListTree(dir.path()))
+      if (name.rfind("top/dest/", 0) != 0) found.push_back(name);
+    return found;
+  }
+  const std::vector<std::string> kUntouched{"outside/", "pkg.zip", "top/"};
+
+  ScratchDir dir;
+  fs::path archive = dir / "pkg.zip";
+  fs::path outside = dir / "outside";
+  fs::path dest = dir / "top" / "dest";
+};
+
+TEST_F(UnZipSafety, NamesLeavingTheDestinationAreSkipped) {
+  const std::string absolute = (dir / "outside" / "abs.txt").string();
+  WriteZip(archive, {{absolute, "abs"},
+                     {"../escape.txt", "up"},
+                     {"a/../../../outside/climb.txt", "climb"},
+                     {"..\\..\\outside\\back.txt", "back"},
+                     {"C:\\drive.txt", "drive"},
+                     {"C:drive2.txt", "drive"},
+                     {"ok\\inside.txt", "fine"}});
+  const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(report.rejectedNames, 6u);
+  EXPECT_EQ(report.extracted, 1u);
+  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"ok/", "ok/inside.txt"}));
+  EXPECT_EQ(Outside(), kUntouched);
+}
+
+TEST_F(UnZipSafety, NulInANameNeverLeadsOutside) {
+  WriteZip(archive, {{"x_/../../../outside/nul.txt", "nul"}, {"a_b.txt", "ab"}});
+  ZipBytes bytes(archive);
+  bytes.SetNameByte(0, 1, '\0');
+  bytes.SetNameByte(1, 1, '\0');
+  bytes.Save();
+  UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(Outside(), kUntouched);
+  for (const std::string& name : ListTree(dest)) EXPECT_EQ(name.find("..", 0), std::string::npos);
+}
+
+TEST_F(UnZipSafety, ExistingLinksInTheDestinationAreNeverFollowed) {
+  fs::create_directory_symlink(outside, dest / "linkdir");
+  WriteFile(outside / "target.txt", "keep");
+  fs::create_symlink(outside / "target.txt", dest / "linkfile.txt");
+  WriteZip(archive, {{"linkdir/evil.txt", "evil"}, {"linkdir/", ""}, {"linkfile.txt", "replaced"}});
+
+  const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(report.skipped, 2u);
+  EXPECT_EQ(report.extracted, 1u);
+  EXPECT_EQ(ReadFile(outside / "target.txt"), "keep");
+  EXPECT_FALSE(fs::exists(outside / "evil.txt"));
+  EXPECT_FALSE(fs::is_symlink(dest / "linkfile.txt"));  // the link itself was replaced
+  EXPECT_EQ(ReadFile(dest / "linkfile.txt"), "replaced");
+}
+
+TEST_F(UnZipSafety, ALinkEntryBecomesAPlainFileAndCannotBeWrittenThrough) {
+  WriteZip(archive, {{"ln", outside.string(), false, {{kMadeOnUnix, (S_IFLNK | 0777u) << 16}}},
+                     {"ln/evil.txt", "evil"},
+                     {"rel", "../../outside", false, {{kMadeOnUnix, (S_IFLNK | 0777u) << 16}}},
+                     {"rel/evil2.txt", "evil"}});
+  UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(Outside(), kUntouched);
+  EXPECT_FALSE(fs::is_symlink(dest / "ln"));
+  EXPECT_FALSE(fs::is_symlink(dest / "rel"));
+}
+
+TEST_F(UnZipSafety, EntriesFailingTheirCrcLeaveNothingAndKeepTheOldFile) {
+  WriteFile(dest / "stored.bin", "old stored");
+  WriteZip(archive, {{"good.txt", "good"},
+                     {"stored.bin", "stored data", true},
+                     {"deflated.txt", std::string(5000, 'z')},
+                     {"empty.txt", ""}});
+  ZipBytes bytes(archive);
+  bytes.FlipFirstDataByte(1);
+  bytes.SetCrc(2, 0x12345678);
+  bytes.SetCrc(3, 0x1);  // an empty entry has CRC 0
+  bytes.Save();
+
+  const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(report.extracted, 1u);
+  EXPECT_EQ(report.failed, 3u);
+  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"good.txt", "stored.bin"}));
+  EXPECT_EQ(ReadFile(dest / "stored.bin"), "old stored");
+}
+
+TEST_F(UnZipSafety, UnreadableArchivesGiveFalseAndCreateNothing) {
+  const fs::path target = dir / "never";
+  EXPECT_FALSE(UnZipFile((dir / "missing.zip").string(), target.string()));
+  WriteFile(dir / "text.zip", "this is not an archive at all");
+  EXPECT_FALSE(UnZipFile((dir / "text.zip").string(), target.string()));
+  WriteFile(dir / "empty.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  const UnZipReport empty = UnZipFileReport((dir / "empty.zip").string(), target.string());
+  EXPECT_TRUE(empty.opened);
+  EXPECT_EQ(empty.extracted, 0u);
+  WriteZip(archive, {{"../only-bad.txt", "x"}});
+  EXPECT_FALSE(UnZipFile(archive.string(), target.string()));
+  EXPECT_FALSE(fs::exists(target));
+}
+
+}  // namespace

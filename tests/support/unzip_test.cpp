@@ -1,0 +1,159 @@
+#include <sys/stat.h>
+
+#include <random>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "support/PubZip.h"
+#include "support/PubCrc.h"
+#include "support_test_files.h"
+#include "zip_writer.h"
+
+namespace {
+
+const std::string kZhongwen = "\xE4\xB8\xAD\xE6\x96\x87";     // 中文 in UTF-8
+const std::string kZhongwenGbk = "\xD6\xD0\xCE\xC4";          // the same in code page 936
+const std::string kMulu = "\xE7\x9B\xAE\xE5\xBD\x95";         // 目录
+const std::string kMuluGbk = "\xC4\xBF\xC2\xBC";
+
+mode_t Mode(const fs::path& p) {
+  struct stat st;
+  return ::lstat(p.c_str(), &st) == 0 ? st.st_mode : 0;
+}
+
+mode_t CurrentUmask() {
+  const mode_t m = ::umask(0);
+  ::umask(m);
+  return m;
+}
+
+class UnZip : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+  fs::path archive = dir / "pkg.zip";
+  fs::path dest = dir / "OstrelPlatform";
+};
+
+TEST_F(UnZip, FolderAndTopLevelFileSameWithTrailingBackslash) {
+  WriteZip(archive, {{"bin/tool.exe", "tool"}, {"readme.txt", "hello"}});
+  EXPECT_TRUE(UnZipFile(archive.string(), dest.string()));
+  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"bin/", "bin/tool.exe", "readme.txt"}));
+  EXPECT_EQ(ReadFile(dest / "bin" / "tool.exe"), "tool");
+
+  const fs::path other = dir / "other";
+  EXPECT_TRUE(UnZipFile(archive.string(), other.string() + "\\"));
+  EXPECT_EQ(ListTree(other), ListTree(dest));
+}
+
+TEST_F(UnZip, WindowsPathTextsGoThroughThePrefix) {
+  ScopedPrefix prefix(dir.path());
+  WriteZip(prefix.driveC() / "pkg.zip", {{"a.txt", "a"}});
+  EXPECT_TRUE(UnZipFile("C:\\pkg.zip", "C:\\Program Files\\OstrelPlatform\\"));
+  EXPECT_EQ(ReadFile(prefix.driveC() / "Program Files" / "OstrelPlatform" / "a.txt"), "a");
+}
+
+TEST_F(UnZip, ReplacesExistingFilesButKeepsReadOnlyOnesAndFolders) {
+  WriteFile(dest / "old.txt", "old");
+  WriteFile(dest / "locked.txt", "mine");
+  ::chmod((dest / "locked.txt").c_str(), 0444);
+  fs::create_directories(dest / "taken.txt");
+  WriteZip(archive, {{"old.txt", "new"}, {"locked.txt", "theirs"}, {"taken.txt", "x"}, {"free.txt", "free"}});
+
+  const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(report.extracted, 2u);
+  EXPECT_EQ(report.skipped, 2u);
+  EXPECT_EQ(ReadFile(dest / "old.txt"), "new");
+  EXPECT_EQ(ReadFile(dest / "locked.txt"), "mine");
+  EXPECT_TRUE(fs::is_directory(dest / "taken.txt"));
+  EXPECT_EQ(ReadFile(dest / "free.txt"), "free");
+  EXPECT_EQ(ListTree(dest).size(), 4u);  // no temporary files left behind
+}
+
+TEST_F(UnZip, StoredAttributesAreApplied) {
+  const mode_t mask = CurrentUmask();
+  WriteZip(archive, {{"ro.txt", "first", false, {{kMadeOnDos, 0x21}}},
+                     {"rw.txt", "rw", false, {{kMadeOnDos, 0x20}}},
+                     {"run.sh", "#!", false, {{kMadeOnUnix, (S_IFREG | 04755u) << 16}}}});
+  ASSERT_TRUE(UnZipFile(archive.string(), dest.string()));
+  EXPECT_EQ(Mode(dest / "ro.txt") & 0777, 0444 & ~mask);
+  EXPECT_EQ(Mode(dest / "rw.txt") & 0777, 0666 & ~mask);
+  EXPECT_EQ(Mode(dest / "run.sh") & 07777, 0755 & ~mask);
+
+  // A second run skips the read-only copy of the first and replaces the rest.
+  WriteZip(archive, {{"ro.txt", "second", false, {{kMadeOnDos, 0x21}}}, {"rw.txt", "rw2"}});
+  const UnZipReport again = UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(again.extracted, 1u);
+  EXPECT_EQ(again.skipped, 1u);
+  EXPECT_EQ(ReadFile(dest / "ro.txt"), "first");
+  EXPECT_EQ(ReadFile(dest / "rw.txt"), "rw2");
+}
+
+TEST_F(UnZip, ChineseNamesComeOutRightAtEveryDepth) {
+  WriteZip(archive, {{kZhongwen + ".txt", "utf8 flag"},
+                     {kMulu + "/" + kZhongwen + "1.txt", "utf8 flag, folder"},
+                     {kZhongwen + "2.txt", "utf8 without flag"},
+                     {kMulu + "/" + kZhongwen + "3.txt", "utf8 without flag, folder"},
+                     {kZhongwenGbk + "4.txt", "gbk"},
+                     {kMuluGbk + "\\" + kZhongwenGbk + "5.txt", "gbk, folder"}});
+  ZipBytes bytes(archive);
+  bytes.ClearUtf8Flag(2);
+  bytes.ClearUtf8Flag(3);
+  bytes.Save();
+
+  ASSERT_EQ(UnZipFileReport(archive.string(), dest.string()).extracted, 6u);
+  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{kZhongwen + ".txt", kZhongwen + "2.txt", kZhongwen + "4.txt",
+                                                      kMulu + "/", kMulu + "/" + kZhongwen + "1.txt",
+                                                      kMulu + "/" + kZhongwen + "3.txt",
+                                                      kMulu + "/" + kZhongwen + "5.txt"}));
+  EXPECT_EQ(ReadFile(dest / kMulu / (kZhongwen + "5.txt")), "gbk, folder");
+}
+
+TEST_F(UnZip, ManyEntriesOfMixedSizesAllArriveIntact) {
+  std::mt19937 gen(3);
+  std::vector<TestEntry> entries;
+  for (int i = 0; i < 120; ++i) {
+    std::string data(gen() % (i % 10 == 0 ? 400000 : 3000), '\0');
+    for (char& c : data) c = static_cast<char>(i % 3 == 0 ? gen() : 'a' + gen() % 4);
+    entries.push_back({"d" + std::to_string(i % 7) + "/s" + std::to_string(i % 3) + "/f" + std::to_string(i), data,
+                       i % 5 == 0});
+  }
+  entries.push_back({"empty.txt", ""});
+  entries.push_back({"only/folder/", ""});
+  WriteZip(archive, entries);
+
+  const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(report.extracted, entries.size());
+  EXPECT_EQ(report.skipped + report.failed + report.rejectedNames, 0u);
+  for (const TestEntry& e : entries)
+    if (e.name.back() != '/') {
+      ASSERT_EQ(ReadFile(dest / e.name), e.data) << e.name;
+    }
+  EXPECT_TRUE(fs::is_directory(dest / "only" / "folder"));
+}
+
+TEST_F(UnZip, SameNameTwiceTheLaterEntryWins) {
+  WriteZip(archive, {{"dup1.txt", "first"}, {"dup2.txt", "second"}});
+  ZipBytes bytes(archive);
+  bytes.SetNameByte(1, 3, '1');
+  bytes.Save();
+  EXPECT_EQ(UnZipFileReport(archive.string(), dest.string()).extracted, 2u);
+  EXPECT_EQ(ReadFile(dest / "dup1.txt"), "second");
+}
+
+TEST_F(UnZip, PumpsMessagesOnTheCallingThread) {
+  WriteZip(archive, {{"big.bin", std::string(8 << 20, 'x')}, {"small.txt", "s"}});
+  std::vector<std::thread::id> callers;
+  EXPECT_TRUE(UnZipFile(archive.string(), dest.string(), [&] { callers.push_back(std::this_thread::get_id()); }));
+  ASSERT_FALSE(callers.empty());
+  for (const auto& id : callers) EXPECT_EQ(id, std::this_thread::get_id());
+}
+
+TEST_F(UnZip, AnExceptionFromThePumpStopsTheWorkAndLeavesNoPartialFiles) {
+  WriteZip(archive, {{"big.bin", std::string(32 << 20, 'y')}, {"small.txt", "s"}});
+  EXPECT_THROW(UnZipFile(archive.string(), dest.string(), [] { throw std::runtime_error("window closed"); }),
+               std::runtime_error);
+  for (const std::string& name : ListTree(dest)) EXPECT_EQ(name.find(".part"), std::string::npos) << name;
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// Archives for the extraction tests: written with libzip, then edited byte by
+// byte where a test needs what libzip would not write.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support_test_files.h"
+
+struct TestEntry {
+  std::string name;  // the stored bytes
+  std::string data;
+  bool stored = false;  // no compression
+  // (made-by system, external attributes); libzip's default otherwise.
+  std::optional<std::pair<uint8_t, uint32_t>> attributes = std::nullopt;
+};
+
+constexpr uint8_t kMadeOnDos = 0;
+constexpr uint8_t kMadeOnUnix = 3;
+
+void WriteZip(const fs::path& archive, const std::vector<TestEntry>& entries);
+
+// Raw edits of an archive without comment or ZIP64 records; each edit changes
+// the central directory and the local header alike.
+class ZipBytes {
+ public:
+  explicit ZipBytes(fs::path archive);
+  void Save() const;
+
+  void ClearUtf8Flag(size_t entry);
+  void SetCrc(size_t entry, uint32_t crc);
+  void SetNameByte(size_t entry, size_t pos, char byte);
+  void FlipFirstDataByte(size_t entry);
+
+ private:
+  size_t Central(size_t entry) const;
+  size_t Local(size_t entry) const;
+  uint32_t Get(size_t at, int bytes) const;
+  void Put(size_t at, int bytes, uint32_t value);
+
+  fs::path path_;
+  std::string bytes_;
+};
