@@ -1,0 +1,91 @@
+// ostrel-fetch as a user runs it: exit codes, the file, resuming after an interruption.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/download/download_test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+class FetchTool : public ::testing::Test, public EngineFixture {
+ protected:
+  // Starts ostrel-fetch with args, its output into a file; returns the process id.
+  pid_t Spawn(const std::vector<std::string>& args) {
+    // Everything the child needs is made before fork: it only redirects and executes.
+    const std::string output = scratch / "fetch-output.txt";
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(OSTREL_FETCH_EXE));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ::dup2(fd, 1);
+      ::dup2(fd, 2);
+      ::execv(OSTREL_FETCH_EXE, argv.data());
+      ::_exit(127);
+    }
+    return pid;
+  }
+
+  static int ExitCode(pid_t pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+  }
+
+  int Run(const std::vector<std::string>& args) { return ExitCode(Spawn(args)); }
+
+  std::string Output() {
+    const auto bytes = ReadFile(scratch / "fetch-output.txt");
+    return std::string(bytes.begin(), bytes.end());
+  }
+};
+
+}  // namespace
+
+TEST_F(FetchTool, BadArgumentsAreAUsageError) {
+  const std::string url = server->Url("pkg.zip");
+  const std::string file = Out("pkg.zip");
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {url}, {url, file, "extra"}, {"-n", "0", url, file}, {"-n", "11", url, file},
+           {"-n", "two", url, file}, {"-n"}, {"--bogus", url, file}}) {
+    EXPECT_EQ(Run(args), 2) << ::testing::PrintToString(args);
+    EXPECT_NE(Output().find("usage: ostrel-fetch"), std::string::npos);
+  }
+  EXPECT_TRUE(server->Requests().empty());
+}
+
+TEST_F(FetchTool, DownloadsAndPrintsTheLogOnRequest) {
+  const auto source = Serve("pkg.zip", 200000);
+  EXPECT_EQ(Run({"-n", "3", "--log", server->Url("pkg.zip"), Out("pkg.zip")}), 0);
+  EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
+  EXPECT_NE(Output().find("线程3完成退出."), std::string::npos);
+  EXPECT_EQ(GetRanges().size(), 3u);
+}
+
+TEST_F(FetchTool, AFailureExitsWithOneAndTheSameCommandResumes) {
+  const auto source = Serve("pkg.zip", 100000);
+  EXPECT_EQ(Run({server->Url("fault/drop=30000/pkg.zip"), Out("pkg.zip")}), 1);
+  EXPECT_TRUE(Exists(Out("pkg.zip.rpc.cfg")));
+  EXPECT_EQ(Run({server->Url("pkg.zip"), Out("pkg.zip")}), 0);
+  EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
+}
+
+TEST_F(FetchTool, ASignalCancelsSavesTheStateAndExitsWith130) {
+  const auto source = Serve("pkg.zip", 400000);
+  const pid_t pid = Spawn({server->Url("fault/rate=50000/pkg.zip"), Out("pkg.zip")});
+  // Stop it once both workers have written something.
+  ASSERT_TRUE(WaitUntil([&] { return server->BodyBytesSent() > 2 * 20480 + 5000; }));
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(ExitCode(pid), 130);
+  EXPECT_TRUE(Exists(Out("pkg.zip.rpc.cfg")));
+  EXPECT_FALSE(Exists(Out("pkg.zip")));
+  EXPECT_EQ(Run({server->Url("pkg.zip"), Out("pkg.zip")}), 0);
+  EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
+}

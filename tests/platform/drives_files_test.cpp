@@ -1,0 +1,100 @@
+// Drives, the Windows folder, path mapping and file operations over the prefix.
+#include <sys/statvfs.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "platform/drives.h"
+#include "platform/file_system.h"
+#include "platform/host_path.h"
+#include "tests/platform/temp_prefix.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(HostPath, DrivesMapThroughDosdevicesAndHostPathsPassThrough) {
+  testutil::TempPrefix prefix;
+  EXPECT_EQ(platform::HostPath("D:\\Pkg\\a.zip"), prefix.path() + "/dosdevices/d:/Pkg/a.zip");
+  EXPECT_EQ(platform::HostPath("c:"), prefix.path() + "/dosdevices/c:/");
+  EXPECT_EQ(platform::HostPath("/tmp/x\\y"), "/tmp/x\\y");
+  EXPECT_EQ(platform::HostPath("rel\\a.txt"), "rel/a.txt");
+  // Rooted on the current drive: drive C:.
+  EXPECT_EQ(platform::HostPath("\\OstrelPro.lnk"), prefix.path() + "/dosdevices/c:/OstrelPro.lnk");
+  EXPECT_EQ(platform::HostPath("\\\\server\\share"), "//server/share");
+}
+
+TEST(Drives, TheDosdevicesEntriesAreTheDriveTable) {
+  testutil::TempPrefix prefix;
+  EXPECT_EQ(platform::GetWindowsDirectoryA(), "C:\\Windows");
+  EXPECT_EQ(platform::GetWindowsDirectoryA(10), "");  // too small a buffer
+  EXPECT_EQ(platform::GetDriveTypeA("C:\\"), platform::kDriveFixed);
+  EXPECT_EQ(platform::GetDriveTypeA("c:\\"), platform::kDriveFixed);
+  EXPECT_EQ(platform::GetDriveTypeA("Z:\\"), platform::kDriveRemote);
+  EXPECT_EQ(platform::GetDriveTypeA("D:\\"), platform::kDriveNoRootDir);
+  EXPECT_EQ(platform::GetDriveTypeA("not a root"), platform::kDriveNoRootDir);
+
+  fs::create_directory(prefix.scratch() + "/disk_d");
+  fs::create_directory_symlink(prefix.scratch() + "/disk_d", prefix.path() + "/dosdevices/d:");
+  fs::create_directory_symlink(prefix.scratch() + "/nowhere", prefix.path() + "/dosdevices/e:");
+  EXPECT_EQ(platform::GetDriveTypeA("D:\\"), platform::kDriveFixed);
+  EXPECT_EQ(platform::GetDriveTypeA("E:\\"), platform::kDriveNoRootDir);  // dangling link
+
+  platform::DiskFreeSpace space;
+  ASSERT_TRUE(platform::GetDiskFreeSpaceA("D:\\", space));
+  struct statvfs vfs;
+  ASSERT_EQ(::statvfs(prefix.scratch().c_str(), &vfs), 0);
+  const double reported = double(space.freeClusters) * space.sectorsPerCluster * space.bytesPerSector;
+  const double actual = double(vfs.f_bavail) * vfs.f_frsize;
+  EXPECT_NEAR(reported, actual, actual * 0.05 + 64.0 * 1024 * 1024);  // other processes write meanwhile
+  EXPECT_GT(space.totalClusters, 0u);
+  EXPECT_FALSE(platform::GetDiskFreeSpaceA("E:\\", space));
+  EXPECT_FALSE(platform::GetDiskFreeSpaceA("Q:\\", space));
+  EXPECT_EQ(&platform::SystemDrives(), &platform::SystemDrives());
+  EXPECT_EQ(platform::SystemDrives().DriveTypeOf("Z:\\"), platform::kDriveRemote);
+}
+
+TEST(FileSystem, ForceDirectoriesCreatesChainsButNoDrives) {
+  testutil::TempPrefix prefix;
+  EXPECT_TRUE(platform::ForceDirectories("C:\\Program Files\\Ostrel\\InstOstrel\\Downloads"));
+  EXPECT_TRUE(fs::is_directory(prefix.path() + "/drive_c/Program Files/Ostrel/InstOstrel/Downloads"));
+  EXPECT_TRUE(platform::DirectoryExists("c:\\Program Files\\Ostrel\\"));
+  EXPECT_TRUE(platform::ForceDirectories("\\Rooted\\Here"));
+  EXPECT_TRUE(fs::is_directory(prefix.path() + "/drive_c/Rooted/Here"));
+
+  EXPECT_FALSE(platform::ForceDirectories("Q:\\Program Files"));
+  EXPECT_FALSE(fs::exists(prefix.path() + "/dosdevices/q:"));
+
+  testutil::WriteFile(prefix.path() + "/drive_c/file", "x");
+  EXPECT_FALSE(platform::ForceDirectories("C:\\file\\sub"));
+  EXPECT_TRUE(platform::FileExists("C:\\file"));
+  EXPECT_FALSE(platform::DirectoryExists("C:\\file"));
+  EXPECT_FALSE(platform::FileExists("C:\\Program Files"));
+  EXPECT_TRUE(platform::RemoveFile("C:\\file"));
+  EXPECT_FALSE(platform::RemoveFile("C:\\file"));
+  EXPECT_FALSE(platform::RemoveFile("C:\\Program Files"));
+  EXPECT_TRUE(fs::is_directory(prefix.path() + "/drive_c/Program Files"));
+}
+
+TEST(FileSystem, ZipCleanUpDeletesOnlyZipFilesOfThatFolder) {
+  testutil::TempPrefix prefix;
+  ASSERT_TRUE(platform::ForceDirectories("C:\\Staging\\Downloads\\sub.zip"));
+  const std::string dir = prefix.path() + "/drive_c/Staging/Downloads";
+  for (const char* name : {"a.zip", "B.ZIP", "c.Zip", ".zip", "keep.zipx", "keep.zip.part", "KELOPRO.INI", "zip"})
+    testutil::WriteFile(dir + "/" + name, "x");
+  testutil::WriteFile(dir + "/sub.zip/inner.zip", "x");
+  fs::create_symlink(dir + "/KELOPRO.INI", dir + "/link.zip");
+
+  EXPECT_EQ(platform::DeleteZipFiles("C:\\Staging\\Downloads\\"), 5);
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(dir)) left.push_back(e.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"KELOPRO.INI", "keep.zip.part", "keep.zipx", "sub.zip", "zip"}));
+  EXPECT_TRUE(fs::exists(dir + "/sub.zip/inner.zip"));
+  EXPECT_EQ(platform::DeleteZipFiles("C:\\Staging\\Missing"), 0);
+  EXPECT_EQ(platform::DeleteZipFiles(""), 0);
+}
+
+}  // namespace
