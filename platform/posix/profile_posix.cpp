@@ -4,6 +4,7 @@
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/ini_text.h"
 #include "platform/profile.h"
+#include "platform/text_codec.h"
 
 namespace platform {
 
@@ -12,7 +13,10 @@ std::string GetPrivateProfileStringA(const std::string& section, const std::stri
   if (bufferSize == 0) return {};
   std::string text;
   std::optional<std::string> value;
-  if (!file.empty() && posix::ReadWholeFile(HostPath(file), text)) value = posix::FindIniValue(text, section, key);
+  // The file may come from a target system in its code page (GBK): it is read as
+  // such unless it is valid UTF-8.
+  if (!file.empty() && posix::ReadWholeFile(HostPath(file), text))
+    value = posix::FindIniValue(HostTextFromTargetBytes(text), section, key);
   std::string result = value ? *value : def;
   if (result.size() > bufferSize - 1) {
     // Cut before a multi-byte UTF-8 character rather than through it.

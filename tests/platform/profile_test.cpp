@@ -81,4 +81,14 @@ TEST(PrivateProfile, AtMostBufferMinusOneCharactersComeBack) {
   EXPECT_EQ(platform::GetPrivateProfileStringA("s", "m", "", file, 2048), std::string(2046, 'a'));
 }
 
+TEST(PrivateProfile, AFileInTheTargetCodePageReadsAsUtf8) {
+  testutil::TempDir dir;
+  const std::string file = dir.path() + "/gbk.ini";
+  // "版本" and "安装" in code page 936.
+  testutil::WriteFile(file, "[\xB0\xB2\xD7\xB0]\r\nLargeVer=\xB0\xE6\xB1\xBE 2\r\n");
+  EXPECT_EQ(platform::GetPrivateProfileStringA("安装", "LargeVer", "", file, 2048), "版本 2");
+  testutil::WriteFile(file, "[Setup]\nLargeVer=版本 3\n");  // UTF-8 stays as it is
+  EXPECT_EQ(platform::GetPrivateProfileStringA("Setup", "LargeVer", "", file, 2048), "版本 3");
+}
+
 }  // namespace
