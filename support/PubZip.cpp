@@ -23,7 +23,6 @@ namespace {
 
 // Two workers keep two cores busy inflating while the calling thread pumps.
 constexpr size_t kMaxWorkers = 2;
-constexpr size_t kWriteBuffer = 1 << 20;
 constexpr auto kPumpInterval = std::chrono::milliseconds(40);
 
 // Calls the caller's pump, at most once per interval when asked IfDue.
@@ -50,7 +49,6 @@ struct WorkItem {
 };
 
 struct SharedWork {
-  std::string archivePath;
   int rootFd = -1;
   std::vector<WorkItem> items;  // largest first
   std::atomic<size_t> next{0};
@@ -63,16 +61,24 @@ struct SharedWork {
   size_t running = 0;
 };
 
-void ExtractItems(SharedWork& work) {
+// An open archive, discarded (never written) when it goes.
+struct ZipDiscard {
+  void operator()(zip_t* zip) const { zip_discard(zip); }
+};
+using ZipArchive = std::unique_ptr<zip_t, ZipDiscard>;
+
+ZipArchive OpenArchive(const std::string& path) {
   int error = 0;
-  zip_t* archive = zip_open(work.archivePath.c_str(), ZIP_RDONLY, &error);
-  if (!archive) return;
-  const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kWriteBuffer]);
+  return ZipArchive(zip_open(path.c_str(), ZIP_RDONLY, &error));
+}
+
+void ExtractItems(SharedWork& work, zip_t* archive) {
+  UnzipWorkspace workspace;
   for (;;) {
     const size_t i = work.next.fetch_add(1);
     if (i >= work.items.size()) break;
     for (const UnzipEntry* entry : work.items[i].entries) {
-      switch (ExtractZipFileEntry(archive, *entry, work.rootFd, buffer.get(), kWriteBuffer, work.cancel)) {
+      switch (ExtractZipFileEntry(archive, *entry, work.rootFd, workspace, work.cancel)) {
         case UnzipOutcome::kExtracted: ++work.extracted; break;
         case UnzipOutcome::kSkipped: ++work.skipped; break;
         case UnzipOutcome::kFailed:
@@ -80,15 +86,17 @@ void ExtractItems(SharedWork& work) {
       }
     }
   }
-  zip_discard(archive);
 }
 
-void RunWorker(SharedWork& work) {
+// Each worker has an archive of its own: the library's objects are not shared
+// between threads.
+void RunWorker(SharedWork& work, ZipArchive archive) {
   try {
-    ExtractItems(work);
+    ExtractItems(work, archive.get());
   } catch (...) {
     // Out of memory: what is left counts as failed.
   }
+  archive.reset();
   {
     const std::lock_guard<std::mutex> lock(work.mutex);
     --work.running;
@@ -107,26 +115,23 @@ class Workers {
   Workers(const Workers&) = delete;
   Workers& operator=(const Workers&) = delete;
 
-  void Start(size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-      {
-        const std::lock_guard<std::mutex> lock(work_.mutex);
-        ++work_.running;
-      }
+  // Starts one worker per archive; when no thread can be had, the work is
+  // done here instead.
+  void Start(std::vector<ZipArchive> archives) {
+    threads_.reserve(archives.size());
+    for (ZipArchive& archive : archives) {
+      AddRunning();
       try {
-        threads_.emplace_back(RunWorker, std::ref(work_));
+        zip_t* zip = archive.get();
+        threads_.emplace_back([this, zip] { RunWorker(work_, ZipArchive(zip)); });
+        archive.release();
       } catch (const std::system_error&) {
-        const std::lock_guard<std::mutex> lock(work_.mutex);
-        --work_.running;
-        break;
+        AddRunning(-1);
       }
     }
-    if (threads_.empty()) {  // no thread to be had: do the work here
-      {
-        const std::lock_guard<std::mutex> lock(work_.mutex);
-        ++work_.running;
-      }
-      RunWorker(work_);
+    if (threads_.empty() && !archives.empty() && archives.front()) {
+      AddRunning();
+      RunWorker(work_, std::move(archives.front()));
     }
   }
 
@@ -141,6 +146,11 @@ class Workers {
   }
 
  private:
+  void AddRunning(int n = 1) {
+    const std::lock_guard<std::mutex> lock(work_.mutex);
+    work_.running += n;
+  }
+
   SharedWork& work_;
   std::vector<std::thread> threads_;
 };
@@ -171,20 +181,17 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
   if (!destinationText.empty() && destinationText.back() == '\\') destinationText.pop_back();
 
   SharedWork work;
-  work.archivePath = platform::HostPath(archive);
+  const std::string archivePath = platform::HostPath(archive);
   const std::string destinationPath = platform::HostPath(destinationText);
   Pump pumper(pump);
 
-  UnzipListing listing;
-  {
-    int error = 0;
-    zip_t* zip = zip_open(work.archivePath.c_str(), ZIP_RDONLY, &error);
-    if (!zip) return report;
-    report.opened = true;
-    report.entries = static_cast<size_t>(std::max<zip_int64_t>(0, zip_get_num_entries(zip, 0)));
-    listing = ListUnzipEntries(zip);
-    zip_discard(zip);
-  }
+  // The archives are opened here, one after the other: opening converts every
+  // entry's time under the C library's time-zone lock.
+  ZipArchive zip = OpenArchive(archivePath);
+  if (!zip) return report;
+  report.opened = true;
+  report.entries = static_cast<size_t>(std::max<zip_int64_t>(0, zip_get_num_entries(zip.get(), 0)));
+  const UnzipListing listing = ListUnzipEntries(zip.get());
   report.rejectedNames = listing.rejectedNames;
   if (listing.entries.empty()) return report;
 
@@ -221,8 +228,15 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
 
   work.items = GroupByPlace(files);
   if (!work.items.empty()) {
+    std::vector<ZipArchive> archives;
+    archives.push_back(std::move(zip));
+    while (archives.size() < std::min(kMaxWorkers, work.items.size())) {
+      ZipArchive another = OpenArchive(archivePath);
+      if (!another) break;
+      archives.push_back(std::move(another));
+    }
     Workers workers(work);
-    workers.Start(std::min(kMaxWorkers, work.items.size()));
+    workers.Start(std::move(archives));
     workers.WaitPumping(pumper);
   }
 

@@ -46,6 +46,8 @@ UnzipListing ListUnzipEntries(zip_t* archive) {
     entry.parts = path->parts;
     entry.isFolder = path->isDirectory;
     if (st.valid & ZIP_STAT_SIZE) entry.size = st.size;
+    if (st.valid & ZIP_STAT_COMP_METHOD) entry.method = st.comp_method;
+    if (st.valid & ZIP_STAT_ENCRYPTION_METHOD) entry.encrypted = st.encryption_method != ZIP_EM_NONE;
     if (st.valid & ZIP_STAT_CRC) entry.crc = st.crc;
     if (st.valid & ZIP_STAT_MTIME) entry.mtime = st.mtime;
     zip_uint8_t opsys = 0;

@@ -15,6 +15,8 @@ struct UnzipEntry {
   std::vector<std::string> parts;  // folders below the destination, then the name
   bool isFolder = false;
   uint64_t size = 0;
+  uint16_t method = ZIP_CM_STORE;  // compression method
+  bool encrypted = false;
   std::optional<uint32_t> crc;
   std::optional<time_t> mtime;
   // Permission bits stored by an archive made on Unix (regular files only);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/CRC_32.h"
+#include "support/UnzipEntryData.h"
 #include "support/ZipFolders.h"
 
 namespace {
@@ -84,36 +85,24 @@ void ApplyTime(int fd, const UnzipEntry& entry) {
   ::futimens(fd, times);
 }
 
-// Streams the entry's data into fd; false on any read, CRC or write failure.
-UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, int fd, unsigned char* buffer,
-                           size_t bufferSize, const std::atomic<bool>& cancel) {
-  zip_file_t* file = zip_fopen_index(archive, entry.index, 0);
-  if (!file) return UnzipOutcome::kFailed;
+// Streams the entry's data into fd and checks its size and CRC-32.
+UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, int fd, UnzipWorkspace& workspace,
+                           const std::atomic<bool>& cancel) {
   uint32_t crc = 0xFFFFFFFF;
   uint64_t total = 0;
-  UnzipOutcome outcome = UnzipOutcome::kExtracted;
-  for (;;) {
+  bool cancelled = false;
+  const bool read = ReadZipEntryData(archive, entry, workspace, [&](const unsigned char* data, size_t size) {
     if (cancel.load(std::memory_order_relaxed)) {
-      outcome = UnzipOutcome::kCancelled;
-      break;
+      cancelled = true;
+      return false;
     }
-    const zip_int64_t n = zip_fread(file, buffer, bufferSize);
-    if (n < 0) {
-      outcome = UnzipOutcome::kFailed;
-      break;
-    }
-    if (n == 0) break;
-    UpdateCRC32(buffer, static_cast<uint32_t>(n), crc);
-    total += static_cast<uint64_t>(n);
-    if (!WriteAll(fd, buffer, static_cast<size_t>(n))) {
-      outcome = UnzipOutcome::kFailed;
-      break;
-    }
-  }
-  if (zip_fclose(file) != 0 && outcome == UnzipOutcome::kExtracted) outcome = UnzipOutcome::kFailed;
-  if (outcome != UnzipOutcome::kExtracted) return outcome;
-  if (total != entry.size || (entry.crc && ~crc != *entry.crc)) return UnzipOutcome::kFailed;
-  return outcome;
+    UpdateCRC32(data, static_cast<uint32_t>(size), crc);
+    total += size;
+    return WriteAll(fd, data, size);
+  });
+  if (cancelled) return UnzipOutcome::kCancelled;
+  if (!read || total != entry.size || (entry.crc && ~crc != *entry.crc)) return UnzipOutcome::kFailed;
+  return UnzipOutcome::kExtracted;
 }
 
 }  // namespace
@@ -125,8 +114,8 @@ bool ZipPlaceIsFree(int folderFd, const char* name) {
   return S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) != 0;
 }
 
-UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, unsigned char* buffer,
-                                 size_t bufferSize, const std::atomic<bool>& cancel) {
+UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, UnzipWorkspace& workspace,
+                                 const std::atomic<bool>& cancel) {
   if (entry.parts.empty()) return UnzipOutcome::kSkipped;
   const ZipFd folder = OpenFolderBelow(rootFd, entry.parts, entry.parts.size() - 1, true);
   if (!folder.valid()) return UnzipOutcome::kSkipped;
@@ -135,7 +124,7 @@ UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int ro
 
   TemporaryFile temp(folder.get(), CreationMode(entry));
   if (!temp.valid()) return UnzipOutcome::kSkipped;
-  const UnzipOutcome copied = CopyEntryData(archive, entry, temp.fd(), buffer, bufferSize, cancel);
+  const UnzipOutcome copied = CopyEntryData(archive, entry, temp.fd(), workspace, cancel);
   if (copied != UnzipOutcome::kExtracted) return copied;
   ApplyTime(temp.fd(), entry);
   if (!temp.Close()) return UnzipOutcome::kFailed;

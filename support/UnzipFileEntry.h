@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "support/UnzipEntries.h"
+#include "support/UnzipEntryData.h"
 
 enum class UnzipOutcome {
   kExtracted,  // the file is in place with its stored attributes
@@ -18,8 +19,8 @@ enum class UnzipOutcome {
 // The data goes to a temporary file in the target folder first and replaces
 // the old file only when its size and CRC-32 match the entry, so a bad entry
 // never leaves a half file and never destroys the old one.
-UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, unsigned char* buffer,
-                                 size_t bufferSize, const std::atomic<bool>& cancel);
+UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, UnzipWorkspace& workspace,
+                                 const std::atomic<bool>& cancel);
 
 // True when a file may be put at name in the folder: nothing there, a writable
 // file or a link (the link itself is replaced, never followed). False for a

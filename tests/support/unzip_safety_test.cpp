@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <zip.h>
+
 #include <gtest/gtest.h>
 
 #include "support/PubZip.h"
@@ -74,9 +76,9 @@ TEST_F(UnZipSafety, ExistingLinksInTheDestinationAreNeverFollowed) {
 }
 
 TEST_F(UnZipSafety, ALinkEntryBecomesAPlainFileAndCannotBeWrittenThrough) {
-  WriteZip(archive, {{"ln", outside.string(), false, {{kMadeOnUnix, (S_IFLNK | 0777u) << 16}}},
+  WriteZip(archive, {{"ln", outside.string(), -1, {{kMadeOnUnix, (S_IFLNK | 0777u) << 16}}},
                      {"ln/evil.txt", "evil"},
-                     {"rel", "../../outside", false, {{kMadeOnUnix, (S_IFLNK | 0777u) << 16}}},
+                     {"rel", "../../outside", -1, {{kMadeOnUnix, (S_IFLNK | 0777u) << 16}}},
                      {"rel/evil2.txt", "evil"}});
   UnZipFileReport(archive.string(), dest.string());
   EXPECT_EQ(Outside(), kUntouched);
@@ -87,18 +89,20 @@ TEST_F(UnZipSafety, ALinkEntryBecomesAPlainFileAndCannotBeWrittenThrough) {
 TEST_F(UnZipSafety, EntriesFailingTheirCrcLeaveNothingAndKeepTheOldFile) {
   WriteFile(dest / "stored.bin", "old stored");
   WriteZip(archive, {{"good.txt", "good"},
-                     {"stored.bin", "stored data", true},
+                     {"stored.bin", "stored data", ZIP_CM_STORE},
                      {"deflated.txt", std::string(5000, 'z')},
-                     {"empty.txt", ""}});
+                     {"empty.txt", ""},
+                     {"broken.txt", std::string(5000, 'q')}});
   ZipBytes bytes(archive);
   bytes.FlipFirstDataByte(1);
   bytes.SetCrc(2, 0x12345678);
   bytes.SetCrc(3, 0x1);  // an empty entry has CRC 0
+  bytes.FlipFirstDataByte(4);  // deflate data that no longer inflates to the stored CRC
   bytes.Save();
 
   const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
   EXPECT_EQ(report.extracted, 1u);
-  EXPECT_EQ(report.failed, 3u);
+  EXPECT_EQ(report.failed, 4u);
   EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"good.txt", "stored.bin"}));
   EXPECT_EQ(ReadFile(dest / "stored.bin"), "old stored");
 }

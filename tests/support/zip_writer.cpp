@@ -15,7 +15,8 @@ void WriteZip(const fs::path& archive, const std::vector<TestEntry>& entries) {
     } else {
       zip_source_t* source = zip_source_buffer(zip, e.data.data(), e.data.size(), 0);
       index = zip_file_add(zip, e.name.c_str(), source, ZIP_FL_ENC_GUESS);
-      if (index >= 0 && e.stored) zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+      if (index >= 0 && e.method >= 0)
+        zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), e.method, 0);
     }
     if (index < 0) throw std::runtime_error("cannot add " + e.name + ": " + zip_strerror(zip));
     if (e.attributes)

@@ -13,7 +13,7 @@
 struct TestEntry {
   std::string name;  // the stored bytes
   std::string data;
-  bool stored = false;  // no compression
+  int method = -1;  // ZIP_CM_STORE, ZIP_CM_BZIP2, ...; -1: libzip's default (deflate)
   // (made-by system, external attributes); libzip's default otherwise.
   std::optional<std::pair<uint8_t, uint32_t>> attributes = std::nullopt;
 };
