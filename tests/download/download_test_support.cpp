@@ -64,6 +64,21 @@ std::vector<std::string> Untimed(const TDownloadJob& job) {
   return lines;
 }
 
+std::vector<std::string> ControllerLines(const TDownloadJob& job) {
+  static const std::regex prefix(R"(^\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] )");
+  std::vector<std::string> lines;
+  for (const std::string& line : job.Log.Lines())
+    if (std::regex_search(line, prefix)) lines.push_back(line.substr(22));
+  return lines;
+}
+
+std::vector<std::string> WorkerLines(const TDownloadJob& job) {
+  std::vector<std::string> lines;
+  for (const std::string& line : job.Log.Lines())
+    if (line.rfind("线程", 0) == 0) lines.push_back(line);
+  return lines;
+}
+
 bool WaitStopped(const TDownloadJob& job) {
   return WaitUntil([&] { return job.Running.load() == 0; });
 }

@@ -49,6 +49,10 @@ bool IsTimedLine(const std::string& line, const std::string& text);
 // The job's log lines with the time prefix cut off controller lines.
 std::vector<std::string> Untimed(const TDownloadJob& job);
 
+// The controller's lines (time prefix checked and cut off), and the workers' lines.
+std::vector<std::string> ControllerLines(const TDownloadJob& job);
+std::vector<std::string> WorkerLines(const TDownloadJob& job);
+
 // Waits until the job's Running is 0 (the run has saved its state or completed).
 bool WaitStopped(const TDownloadJob& job);
 
