@@ -72,6 +72,17 @@ TEST_F(UnZip, ReplacesExistingFilesButKeepsReadOnlyOnesAndFolders) {
   EXPECT_EQ(ListTree(dest).size(), 4u);  // no temporary files left behind
 }
 
+TEST_F(UnZip, FolderWithoutWritePermissionIsSkipped) {
+  if (RunningAsRoot()) GTEST_SKIP() << "permission bits do not stop root";
+  fs::create_directories(dest / "closed");
+  ::chmod((dest / "closed").c_str(), 0555);
+  WriteZip(archive, {{"closed/a.txt", "a"}, {"open/b.txt", "b"}});
+  const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(report.extracted, 1u);
+  EXPECT_EQ(report.skipped, 1u);
+  EXPECT_EQ(ReadFile(dest / "open" / "b.txt"), "b");
+}
+
 TEST_F(UnZip, StoredAttributesAreApplied) {
   const mode_t mask = CurrentUmask();
   WriteZip(archive, {{"ro.txt", "first", -1, {{kMadeOnDos, 0x21}}},
