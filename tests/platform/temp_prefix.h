@@ -1,5 +1,5 @@
-// A temporary folder, and a temporary prefix that OSTREL_PREFIX points at for
-// the life of the object.
+// Test helpers: a temporary folder, a temporary prefix that OSTREL_PREFIX
+// points at for the life of the object, whole-file reads and writes.
 #pragma once
 
 #include <stdlib.h>
@@ -21,8 +21,6 @@ class TempDir {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);  // doesn't follow symbolic links (z: -> /)
   }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
   const std::string& path() const { return path_; }
 
  private:
@@ -31,25 +29,13 @@ class TempDir {
 
 class TempPrefix {
  public:
-  TempPrefix() {
-    if (const char* old = ::getenv("OSTREL_PREFIX")) old_ = old, hadOld_ = true;
-    ::setenv("OSTREL_PREFIX", (dir_.path() + "/prefix").c_str(), 1);
-  }
-  ~TempPrefix() {
-    if (hadOld_) {
-      ::setenv("OSTREL_PREFIX", old_.c_str(), 1);
-    } else {
-      ::unsetenv("OSTREL_PREFIX");
-    }
-  }
+  TempPrefix() { ::setenv("OSTREL_PREFIX", path().c_str(), 1); }
+  ~TempPrefix() { ::unsetenv("OSTREL_PREFIX"); }
   std::string path() const { return dir_.path() + "/prefix"; }
-  // A scratch folder beside the prefix.
-  std::string scratch() const { return dir_.path(); }
+  std::string scratch() const { return dir_.path(); }  // a folder beside the prefix
 
  private:
   TempDir dir_;
-  std::string old_;
-  bool hadOld_ = false;
 };
 
 inline std::string ReadFile(const std::string& path) {
@@ -60,8 +46,7 @@ inline std::string ReadFile(const std::string& path) {
 }
 
 inline void WriteFile(const std::string& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << data;
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
 }
 
 }  // namespace testutil
