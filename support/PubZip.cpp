@@ -107,9 +107,9 @@ void RunWorker(SharedWork& work, ZipArchive archive) {
 // Joins every worker on every path; a pending exception stops them first.
 class Workers {
  public:
-  explicit Workers(SharedWork& work) : work_(work) {}
+  explicit Workers(SharedWork& work) : work_(work), exceptionsBefore_(std::uncaught_exceptions()) {}
   ~Workers() {
-    if (std::uncaught_exceptions() > 0) work_.cancel = true;
+    if (std::uncaught_exceptions() > exceptionsBefore_) work_.cancel = true;
     for (std::thread& t : threads_) t.join();
   }
   Workers(const Workers&) = delete;
@@ -152,6 +152,7 @@ class Workers {
   }
 
   SharedWork& work_;
+  const int exceptionsBefore_;
   std::vector<std::thread> threads_;
 };
 

@@ -111,7 +111,9 @@ bool ZipPlaceIsFree(int folderFd, const char* name) {
   struct stat st;
   if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
   if (S_ISLNK(st.st_mode)) return true;
-  return S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) != 0;
+  if (!S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0) return false;  // the read-only attribute
+  // A file this user may not write (another user's) is taken as well.
+  return ::faccessat(folderFd, name, W_OK, AT_EACCESS) == 0 || errno != EACCES;
 }
 
 UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, UnzipWorkspace& workspace,

@@ -22,7 +22,8 @@ enum class UnzipOutcome {
 UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, UnzipWorkspace& workspace,
                                  const std::atomic<bool>& cancel);
 
-// True when a file may be put at name in the folder: nothing there, a writable
-// file or a link (the link itself is replaced, never followed). False for a
-// read-only file, a folder or anything else.
+// True when a file may be put at name in the folder: nothing there, a file
+// this user may write, or a link (the link itself is replaced, never followed).
+// False for a read-only file (no owner write permission, whoever runs this), a
+// folder or anything else.
 bool ZipPlaceIsFree(int folderFd, const char* name);
