@@ -28,7 +28,9 @@ const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Expl
 RegResult Read(platform::RootKey root, const std::string& key, const std::string& name, std::string* out = nullptr) {
   std::string value = "garbage";
   const RegResult r = platform::RegReadString(root, key, name, value);
-  if (r != RegResult::kOk) EXPECT_EQ(value, "");
+  if (r != RegResult::kOk) {
+    EXPECT_EQ(value, "");
+  }
   if (out) *out = value;
   return r;
 }

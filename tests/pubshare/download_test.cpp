@@ -80,7 +80,7 @@ TEST_F(DownloadTest, EveryFailureLeavesNoFileAtAll) {
     EXPECT_EQ(Files(), std::vector<std::string>{}) << path;
   }
   const std::string port = std::to_string(server_.Port());
-  for (const std::string url : {"https://127.0.0.1:" + port + "/pkg.zip", "ftp://127.0.0.1:" + port + "/pkg.zip",
+  for (const std::string& url : {"https://127.0.0.1:" + port + "/pkg.zip", "ftp://127.0.0.1:" + port + "/pkg.zip",
                                 std::string("http://127.0.0.1:1/pkg.zip"), std::string("not a url")})
     EXPECT_FALSE(DownloadToFile(url, dir_ + "/pkg.zip", false)) << url;
   fs::create_directories(dir_ + "/pkg.zip");  // a folder where the file should go
