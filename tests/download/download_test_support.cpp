@@ -1,8 +1,8 @@
 #include "tests/download/download_test_support.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -10,16 +10,6 @@
 #include <thread>
 
 namespace testing_support {
-
-ScratchDir::ScratchDir() {
-  char pattern[] = "/tmp/ostrel-download-test-XXXXXX";
-  path_ = mkdtemp(pattern);
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
 
 std::vector<char> RandomBytes(size_t size, uint32_t seed) {
   std::mt19937 gen(seed);
@@ -29,8 +19,7 @@ std::vector<char> RandomBytes(size_t size, uint32_t seed) {
 }
 
 void WriteFile(const std::string& path, const std::vector<char>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<char> ReadFile(const std::string& path) {
@@ -43,25 +32,13 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
-bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds limit) {
+bool WaitUntil(const std::function<bool()>& pred, std::chrono::seconds limit) {
   const auto giveUpAt = std::chrono::steady_clock::now() + limit;
   while (!pred()) {
     if (std::chrono::steady_clock::now() >= giveUpAt) return pred();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
-}
-
-bool IsTimedLine(const std::string& line, const std::string& text) {
-  static const std::regex prefix(R"(^\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\] )");
-  return std::regex_search(line, prefix) && line.substr(22) == text;
-}
-
-std::vector<std::string> Untimed(const TDownloadJob& job) {
-  std::vector<std::string> lines;
-  for (const std::string& line : job.Log.Lines())
-    lines.push_back(line.size() > 22 && line[0] == '[' ? line.substr(22) : line);
-  return lines;
 }
 
 std::vector<std::string> ControllerLines(const TDownloadJob& job) {
@@ -76,50 +53,80 @@ std::vector<std::string> WorkerLines(const TDownloadJob& job) {
   std::vector<std::string> lines;
   for (const std::string& line : job.Log.Lines())
     if (line.rfind("线程", 0) == 0) lines.push_back(line);
+  std::sort(lines.begin(), lines.end());
   return lines;
 }
 
-bool WaitStopped(const TDownloadJob& job) {
-  return WaitUntil([&] { return job.Running.load() == 0; });
+bool HasLine(const TDownloadJob& job, const std::string& untimedText) {
+  const auto c = ControllerLines(job);
+  const auto w = WorkerLines(job);
+  return std::count(c.begin(), c.end(), untimedText) + std::count(w.begin(), w.end(), untimedText) > 0;
 }
 
-}  // namespace testing_support
+download::DownloadState Halves(int32_t total, int32_t done1, int32_t done2) {
+  download::DownloadState s;
+  s.TotalSize = total;
+  s.SegmentCount = 2;
+  s.Segments[0] = {0, total / 2, done1};
+  s.Segments[1] = {total / 2, total, done2};
+  return s;
+}
 
-namespace testing_support {
-
-EngineFixture::EngineFixture() : site_(scratch / "site"), out_(scratch / "out") {
+EngineTest::EngineTest() {
+  char pattern[] = "/tmp/ostrel-download-test-XXXXXX";
+  root_ = ::mkdtemp(pattern);
+  site_ = root_ + "/site";
+  out_ = root_ + "/out";
   std::filesystem::create_directories(site_);
   server = std::make_unique<testserver::TestHttpServer>(site_);
 }
 
-std::vector<char> EngineFixture::Serve(const std::string& name, size_t size, uint32_t seed) {
-  std::vector<char> bytes = RandomBytes(size, seed);
+EngineTest::~EngineTest() {
+  server.reset();
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+std::vector<char> EngineTest::Serve(const std::string& name, size_t size) {
+  std::vector<char> bytes = RandomBytes(size, static_cast<uint32_t>(size));
   WriteFile(site_ + "/" + name, bytes);
   return bytes;
 }
 
-std::shared_ptr<TDownloadJob> EngineFixture::Start(const std::string& path,
-                                                   const std::string& target, int32_t threads) {
-  return TDownloadJob::Create(server->Url(path), target, threads, true, notices.Notifier());
+std::shared_ptr<TDownloadJob> EngineTest::Start(const std::string& path, const std::string& target,
+                                                int32_t threads) {
+  auto counter = notices_;
+  return TDownloadJob::Create(server->Url(path), target, threads, true, [counter] { ++*counter; });
 }
 
-std::vector<std::string> EngineFixture::GetRanges() const {
+std::vector<std::string> EngineTest::GetRanges() const {
   std::vector<std::string> ranges;
   for (const auto& r : server->Requests())
     if (r.method == "GET") ranges.push_back(r.range);
+  std::sort(ranges.begin(), ranges.end());
   return ranges;
 }
 
-bool EngineFixture::WaitFinished(const TDownloadJob& job) {
+void EngineTest::WriteState(const std::string& target, const download::DownloadState& state) {
+  std::filesystem::create_directories(out_);
+  const auto bytes = download::EncodeState(state);
+  WriteFile(Out(target + ".rpc.cfg"), std::vector<char>(bytes.begin(), bytes.end()));
+}
+
+std::optional<download::DownloadState> EngineTest::StateOf(const std::string& target) const {
+  return download::ReadStateFile(Out(target + ".rpc.cfg"));
+}
+
+bool EngineTest::WaitFinished(const TDownloadJob& job) {
   return WaitUntil([&] { return job.Finished.load(); });
 }
 
-bool EngineFixture::WaitForLine(const TDownloadJob& job, const std::string& text) {
-  return WaitUntil([&] {
-    for (const auto& line : Untimed(job))
-      if (line == text) return true;
-    return false;
-  });
+bool EngineTest::WaitStopped(const TDownloadJob& job) {
+  return WaitUntil([&] { return job.Running.load() == 0; });
+}
+
+bool EngineTest::WaitForLine(const TDownloadJob& job, const std::string& untimedText) {
+  return WaitUntil([&] { return HasLine(job, untimedText); });
 }
 
 }  // namespace testing_support
