@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/posix/prefix.h"
+
 namespace platform {
 
 std::string PrefixDir() {
@@ -37,6 +39,7 @@ std::string HostPath(const std::string& path) {
       if (c == '\\') c = '/';
     return out;
   }
+  posix::EnsurePrefix();  // so that c: and z: are there before anything is made under them
   std::string out = PrefixDir() + "/dosdevices/";
   out += static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
   out += ':';

@@ -62,6 +62,17 @@ PrefixLock::~PrefixLock() {
 
 std::string DesktopFolderText() { return "C:\\users\\" + UserName() + "\\Desktop"; }
 
+namespace {
+
+// HostPath would seed the prefix first: this maps a "C:\..." text without doing so.
+std::string OnDriveC(const std::string& dir, const std::string& text) {
+  std::string out = dir + "/drive_c";
+  for (size_t i = 2; i < text.size(); ++i) out += text[i] == '\\' ? '/' : text[i];
+  return out;
+}
+
+}  // namespace
+
 bool EnsurePrefix() {
   const std::string dir = PrefixDir();
   if (::access((dir + kReadyMarker).c_str(), F_OK) == 0) return true;
@@ -71,9 +82,9 @@ bool EnsurePrefix() {
 
   bool ok = MakeDirs(dir + "/drive_c") && MakeDirs(dir + "/dosdevices");
   ok = ok && LinkIfMissing("../drive_c", dir + "/dosdevices/c:") && LinkIfMissing("/", dir + "/dosdevices/z:");
-  ok = ok && MakeDirs(HostPath(kWindowsDirText));
+  ok = ok && MakeDirs(OnDriveC(dir, kWindowsDirText));
   const std::string desktop = DesktopFolderText();
-  ok = ok && MakeDirs(HostPath(desktop));
+  ok = ok && MakeDirs(OnDriveC(dir, desktop));
   ok = ok && WriteHiveString(kHkeyCurrentUser, kShellFoldersKey, "Desktop", desktop, true) == RegResult::kOk;
   if (!ok) return false;
   const int fd = ::open((dir + kReadyMarker).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);

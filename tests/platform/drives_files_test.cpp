@@ -18,6 +18,7 @@ namespace {
 TEST(HostPath, DrivesMapThroughDosdevicesAndHostPathsPassThrough) {
   testutil::TempPrefix prefix;
   EXPECT_EQ(platform::HostPath("D:\\Pkg\\a.zip"), prefix.path() + "/dosdevices/d:/Pkg/a.zip");
+  EXPECT_TRUE(fs::is_symlink(prefix.path() + "/dosdevices/c:"));  // a drive path seeds the prefix first
   EXPECT_EQ(platform::HostPath("/tmp/x\\y"), "/tmp/x\\y");
   EXPECT_EQ(platform::HostPath("\\OstrelPro.lnk"), prefix.path() + "/dosdevices/c:/OstrelPro.lnk");  // current drive
   EXPECT_EQ(platform::HostPath("\\\\server\\share"), "//server/share");
