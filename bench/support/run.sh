@@ -17,7 +17,7 @@ cd "$(dirname "$0")/../.."
 ROOT=$PWD
 BUILD_DIR=${BUILD_DIR:-build}
 OUT=$ROOT/bench/out
-RUNS=3
+RUNS=${RUNS:-3}
 mkdir -p "$OUT"
 
 for tool in zip unzip bsdtar /usr/bin/time; do
