@@ -11,16 +11,17 @@
 #include "download/ReceiveFile.h"
 #include "download/ResumeNames.h"
 #include "download/StateFile.h"
+#include "platform/file_system.h"
 #include "platform/host_path.h"
 
 using namespace download;
 
 namespace {
 
+// A missing drive is never created: the run then fails when it makes the receive file.
 void CreateFolders(const std::string& directory) {
   if (directory.empty()) return;
-  std::error_code ignored;
-  std::filesystem::create_directories(platform::HostPath(directory), ignored);
+  platform::ForceDirectories(directory);
 }
 
 }  // namespace
