@@ -63,8 +63,10 @@ TEST_F(LaunchTest, PlansByKindOfFile) {
   const std::string c = prefix_.path() + "/dosdevices/c:";
   for (const char* name : {"setup.EXE", "base.msi", "readme.txt"}) testutil::WriteFile(c + "/" + name, "x");
   using platform::posix::PlanShellLaunch;
-  EXPECT_FALSE(PlanShellLaunch("C:\\setup.EXE", "", ""));  // neither wine nor xdg-open
+  ::setenv("PATH", bin_.c_str(), 1);  // neither wine nor xdg-open, whatever the machine has
+  EXPECT_FALSE(PlanShellLaunch("C:\\setup.EXE", "", ""));
   EXPECT_FALSE(PlanShellLaunch("C:\\readme.txt", "", ""));
+  ::setenv("PATH", (bin_ + ":/usr/bin:/bin").c_str(), 1);
   WriteScript(bin_ + "/wine", "");
   WriteScript(bin_ + "/xdg-open", "");
   EXPECT_FALSE(PlanShellLaunch("C:\\missing.exe", "", ""));
