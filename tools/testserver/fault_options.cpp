@@ -1,19 +1,11 @@
 #include "tools/testserver/fault_options.h"
 
+#include "tools/testserver/http_request.h"
+
 namespace testserver {
 namespace {
 
 constexpr std::string_view kFaultPrefix = "/fault/";
-
-std::optional<uint64_t> ParseNumber(std::string_view s) {
-  if (s.empty() || s.size() > 19) return std::nullopt;
-  uint64_t value = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-  }
-  return value;
-}
 
 // Applies one "name" or "name=value" token. False when it isn't a known option.
 bool ApplyOption(std::string_view name, std::optional<std::string_view> valueText,

@@ -22,7 +22,15 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// Parses a run of decimal digits (at most 19, so no overflow).
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
 std::optional<uint64_t> ParseNumber(std::string_view s) {
   if (s.empty() || s.size() > 19) return std::nullopt;
   uint64_t value = 0;
@@ -32,15 +40,6 @@ std::optional<uint64_t> ParseNumber(std::string_view s) {
   }
   return value;
 }
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::string RequestHead::Header(std::string_view name) const {
   for (const auto& [key, value] : headers) {
@@ -98,12 +97,12 @@ RangeAnswer ResolveRange(std::string_view header, uint64_t size) {
   RangeAnswer whole;
   header = Trim(header);
   if (header.size() < 6 || !EqualsIgnoreCase(header.substr(0, 6), "bytes=")) return whole;
-  std::string_view spec = Trim(header.substr(6));
-  if (spec.find(',') != std::string_view::npos) return whole;
-  size_t dash = spec.find('-');
+  std::string_view rangeSet = Trim(header.substr(6));
+  if (rangeSet.find(',') != std::string_view::npos) return whole;
+  size_t dash = rangeSet.find('-');
   if (dash == std::string_view::npos) return whole;
-  std::string_view firstText = Trim(spec.substr(0, dash));
-  std::string_view lastText = Trim(spec.substr(dash + 1));
+  std::string_view firstText = Trim(rangeSet.substr(0, dash));
+  std::string_view lastText = Trim(rangeSet.substr(dash + 1));
 
   RangeAnswer answer;
   if (firstText.empty()) {  // suffix: the last N bytes
