@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/posix/fd_io.h"
+
 namespace download {
 
 namespace {
@@ -39,15 +41,8 @@ bool Acceptable(const DownloadState& s) {
   return expectedStart == s.TotalSize;
 }
 
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    written += static_cast<size_t>(n);
-  }
-  return true;
+bool WriteEncoded(int fd, const std::vector<uint8_t>& bytes) {
+  return platform::posix::WriteAll(fd, bytes.data(), bytes.size());
 }
 
 void SyncDirectoryOf(const std::string& hostPath) {
@@ -115,7 +110,7 @@ bool WriteStateFile(const std::string& hostPath, const DownloadState& state) {
   const std::string temporary = hostPath + ".tmp";
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, EncodeState(state)) && ::fsync(fd) == 0;
+  const bool written = WriteEncoded(fd, EncodeState(state)) && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed || std::rename(temporary.c_str(), hostPath.c_str()) != 0) {
     std::remove(temporary.c_str());

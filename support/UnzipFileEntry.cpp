@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/posix/fd_io.h"
 #include "support/CRC_32.h"
 #include "support/UnzipEntryData.h"
 #include "support/ZipFolders.h"
@@ -55,19 +56,6 @@ class TemporaryFile {
   std::string name_;
 };
 
-bool WriteAll(int fd, const unsigned char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // The stored permissions, less the umask as for any new file (the system
 // applies it when the file is created).
 mode_t CreationMode(const UnzipEntry& entry) {
@@ -98,7 +86,7 @@ UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, int fd, Unzi
     }
     UpdateCRC32(data, static_cast<uint32_t>(size), crc);
     total += size;
-    return WriteAll(fd, data, size);
+    return platform::posix::WriteAll(fd, data, size);
   });
   if (cancelled) return UnzipOutcome::kCancelled;
   if (!read || total != entry.size || (entry.crc && ~crc != *entry.crc)) return UnzipOutcome::kFailed;

@@ -8,21 +8,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/posix/fd_io.h"
+
 namespace platform::posix {
 namespace {
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 bool IsDir(const std::string& path) {
   struct stat st;
