@@ -84,6 +84,9 @@ UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, int fd, Unzi
       cancelled = true;
       return false;
     }
+    // More data than the entry declares can only fail its check: stop before
+    // it fills the disk (a small archive may inflate to gigabytes).
+    if (size > entry.size - total) return false;
     UpdateCRC32(data, static_cast<uint32_t>(size), crc);
     total += size;
     return platform::posix::WriteAll(fd, data, size);

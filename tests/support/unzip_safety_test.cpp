@@ -1,4 +1,9 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <zip.h>
 
@@ -105,6 +110,32 @@ TEST_F(UnZipSafety, EntriesFailingTheirCrcLeaveNothingAndKeepTheOldFile) {
   EXPECT_EQ(report.failed, 4u);
   EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"good.txt", "stored.bin"}));
   EXPECT_EQ(ReadFile(dest / "stored.bin"), "old stored");
+}
+
+// An entry whose data inflates far beyond its declared size is cut off there:
+// run in a child whose file size limit would kill it on a write past 4 MiB.
+TEST_F(UnZipSafety, DataBeyondTheDeclaredSizeIsNeverWritten) {
+  WriteFile(dest / "bomb.bin", "old bomb");
+  WriteZip(archive, {{"small.txt", "small"}, {"bomb.bin", std::string(64 << 20, '\0')}});
+  ZipBytes bytes(archive);
+  bytes.SetUncompressedSize(1, 10);
+  bytes.Save();
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const struct rlimit limit = {4 << 20, 4 << 20};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, SIG_DFL);
+    const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
+    ::_exit(report.extracted == 1 && report.failed == 1 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"bomb.bin", "small.txt"}));
+  EXPECT_EQ(ReadFile(dest / "bomb.bin"), "old bomb");
 }
 
 TEST_F(UnZipSafety, UnreadableArchivesGiveFalseAndCreateNothing) {

@@ -61,6 +61,11 @@ void ZipBytes::SetCrc(size_t entry, uint32_t crc) {
   Put(Local(entry) + 14, 4, crc);
 }
 
+void ZipBytes::SetUncompressedSize(size_t entry, uint32_t size) {
+  Put(Central(entry) + 24, 4, size);
+  Put(Local(entry) + 22, 4, size);
+}
+
 void ZipBytes::SetNameByte(size_t entry, size_t pos, char byte) {
   bytes_.at(Central(entry) + 46 + pos) = byte;
   bytes_.at(Local(entry) + 30 + pos) = byte;

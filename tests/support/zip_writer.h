@@ -32,6 +32,7 @@ class ZipBytes {
 
   void ClearUtf8Flag(size_t entry);
   void SetCrc(size_t entry, uint32_t crc);
+  void SetUncompressedSize(size_t entry, uint32_t size);
   void SetNameByte(size_t entry, size_t pos, char byte);
   void FlipFirstDataByte(size_t entry);
 
