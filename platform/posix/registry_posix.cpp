@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <ctime>
 #include <optional>
 
@@ -37,6 +40,9 @@ RegResult WriteHiveString(RootKey root, const std::string& keyPath, const std::s
     hive = Hive::Parse(text);
     if (!hive) return RegResult::kIoError;  // not a hive file: never overwrite it
   } else {
+    // Only a missing hive starts afresh; one that can't be read is kept.
+    struct stat st;
+    if (::lstat(file.c_str(), &st) == 0 || errno != ENOENT) return RegResult::kIoError;
     hive = Hive::Empty(RelativeTo(root));
   }
   if (onlyIfMissing && hive->HasValue(keyPath, valueName)) return RegResult::kOk;

@@ -1,4 +1,5 @@
 // The registry over the prefix's hive files, and the seeding of a new prefix.
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,6 +92,33 @@ TEST(Registry, RewritesAreAtomicAndAForeignFileIsNeverOverwritten) {
   testutil::WriteFile(prefix.path() + "/system.reg", "REGEDIT4\nsomething precious\n");
   EXPECT_EQ(platform::RegWriteString(kLM, "Software\\X", "v", "1"), RegResult::kIoError);
   EXPECT_EQ(ReadFile(prefix.path() + "/system.reg"), "REGEDIT4\nsomething precious\n");
+}
+
+// A hive that exists but can't be read (another account's, no permission) is
+// left alone: a write fails rather than replacing it with a fresh hive.
+TEST(Registry, AnUnreadableHiveIsNeverReplaced) {
+  testutil::TempPrefix prefix;
+  ASSERT_EQ(platform::RegWriteString(kLM, "Software\\Kept", "v", "precious"), RegResult::kOk);
+  const std::string hive = prefix.path() + "/system.reg";
+  const std::string before = ReadFile(hive);
+  // The writer runs in a child without the right to read the hive; as root it
+  // becomes another user, who may still write the folder and take the lock.
+  ::chmod(prefix.scratch().c_str(), 0755);
+  ::chmod(prefix.path().c_str(), 0777);
+  ::chmod((prefix.path() + "/.ostrel-registry.lock").c_str(), 0666);
+  ::chmod(hive.c_str(), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(2);
+    ::_exit(platform::RegWriteString(kLM, "Software\\Other", "v", "x") == RegResult::kIoError ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::chmod(hive.c_str(), 0644);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFile(hive), before);
+  EXPECT_EQ(Value(kLM, "Software\\Kept", "v"), "precious");
 }
 
 TEST(Registry, ConcurrentWritersLoseNothing) {
