@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/host_path.h"
 #include "support/UnzipEntries.h"
 #include "support/UnzipFileEntry.h"
@@ -196,7 +197,10 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
   report.rejectedNames = listing.rejectedNames;
   if (listing.entries.empty()) return report;
 
-  if (destinationPath.empty() || !MakeHostFolders(destinationPath)) {
+  // A drive that doesn't exist is never made up by creating the folder chain.
+  const bool onMissingDrive =
+      platform::HasDriveLetter(destinationText) && !platform::DirectoryExists(destinationText.substr(0, 2) + "\\");
+  if (destinationPath.empty() || onMissingDrive || !MakeHostFolders(destinationPath)) {
     report.skipped = listing.entries.size();
     return report;
   }

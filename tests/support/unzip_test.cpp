@@ -55,6 +55,13 @@ TEST_F(UnZip, WindowsPathTextsGoThroughThePrefix) {
   EXPECT_EQ(ReadFile(prefix.driveC() / "Program Files" / "OstrelPlatform" / "a.txt"), "a");
 }
 
+TEST_F(UnZip, AMissingDriveIsNeverCreated) {
+  ScopedPrefix prefix(dir.path());
+  WriteZip(archive, {{"a.txt", "a"}});
+  EXPECT_FALSE(UnZipFile(archive.string(), "Q:\\OstrelPlatform"));
+  EXPECT_FALSE(fs::exists(dir / "prefix" / "dosdevices" / "q:"));
+}
+
 TEST_F(UnZip, ReplacesExistingFilesButKeepsReadOnlyOnesAndFolders) {
   WriteFile(dest / "old.txt", "old");
   WriteFile(dest / "locked.txt", "mine");
