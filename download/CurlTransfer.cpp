@@ -92,6 +92,7 @@ CURLcode CurlTransfer::Perform(std::chrono::milliseconds readTimeout) {
         if (message->msg == CURLMSG_DONE && message->easy_handle == easy_) result = message->data.result;
       break;
     }
+    if (done_ && done_()) break;  // result stays CURLE_OK
     const auto idle = Clock::now() - lastData_;
     if (idle >= readTimeout) {
       result = CURLE_OPERATION_TIMEDOUT;

@@ -32,6 +32,9 @@ class CurlTransfer {
   void SetRange(const std::string& value);  // "A-B", sent as "Range: bytes=A-B"
   void SetHeadOnly();
   void SetBodySink(BodySink sink) { sink_ = std::move(sink); }
+  // Perform ends as soon as done() holds after a piece of the response has been handled, without
+  // waiting for the rest of the response or for the read time-out; it then returns CURLE_OK.
+  void SetDoneCheck(std::function<bool()> done) { done_ = std::move(done); }
   void SetReceiveBufferSize(long bytes);
 
   // Runs the request to its end. CURLE_OPERATION_TIMEDOUT when no data came for readTimeout;
@@ -47,6 +50,7 @@ class CurlTransfer {
   CURL* easy_ = nullptr;
   std::string range_;
   BodySink sink_;
+  std::function<bool()> done_;
   ResponseHeaders headers_;
   std::chrono::steady_clock::time_point lastData_;
 };

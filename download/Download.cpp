@@ -81,6 +81,9 @@ bool TDownload::Receive() {
     }
     return writer.Feed(data, size);
   });
+  // A complete segment ends the request at once: the surplus byte of the range, or anything a
+  // server sends after it, is not waited for.
+  request.SetDoneCheck([&] { return writer.state() == SegmentWriter::State::Complete; });
   // The outcome is read from the writer: a transfer that libcurl ends with an error after the
   // segment is complete (the surplus byte is refused) still counts as done.
   request.Perform(kWorkerReadTimeout);

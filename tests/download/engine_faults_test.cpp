@@ -55,6 +55,19 @@ TEST_F(EngineFaults, EachFailingWorkerSendsANoticeAndTheRunWaitsForTheOwner) {
   EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
 }
 
+TEST_F(EngineFaults, AWorkerEndsWhenItsSegmentIsCompleteWithoutWaitingForTheSurplusByte) {
+  // The first segment's request asks for bytes 0-500; the server holds byte 500 back for 4 s
+  // (less than the read time-out). The worker has its 500 bytes and must end at once, so the
+  // held-back byte is never sent; a worker that waited for it would take it after the pause.
+  const auto source = Serve("pkg.zip", 1000);
+  auto job = Start("fault/stall=4000,stallat=500/pkg.zip", Out("pkg.zip"));
+  ASSERT_TRUE(WaitFinished(*job) && WaitStopped(*job));
+  EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
+  EXPECT_EQ(GetRanges(), (Lines{"bytes=0-500", "bytes=500-1000"}));
+  EXPECT_EQ(server->BodyBytesSent(), 1000u) << "the surplus byte of the first range was fetched";
+  EXPECT_EQ(Notices(), 0);
+}
+
 TEST_F(EngineFaults, AServerThatIgnoresRangeFailsTheLaterSegmentWithoutCorruptingIt) {
   for (const std::string mode : {"norange", "badrange"}) {
     SCOPED_TRACE(mode);
