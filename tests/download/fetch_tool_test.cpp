@@ -47,7 +47,9 @@ TEST_F(FetchTool, BadArgumentsAreAUsageError) {
   const std::string url = server->Url("pkg.zip"), file = Out("pkg.zip");
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {url}, {url, file, "extra"}, {"-n", "0", url, file}, {"-n", "11", url, file},
-           {"-n", "two", url, file}, {"-n"}, {"--bogus", url, file}}) {
+           {"-n", "two", url, file}, {"-n"}, {"--bogus", url, file},
+           // A target that names no file: nothing could be put in place under it.
+           {url, ""}, {url, out_ + "/"}, {url, "dir\\"}, {"", file}}) {
     EXPECT_EQ(Run(args), 2) << ::testing::PrintToString(args);
     EXPECT_NE(Output().find("usage: ostrel-fetch"), std::string::npos);
   }

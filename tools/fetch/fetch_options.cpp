@@ -58,6 +58,16 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     result.error = operands.size() < 2 ? "URL and FILE are needed" : "too many operands";
     return result;
   }
+  if (operands[0].empty()) {
+    result.error = "URL is empty";
+    return result;
+  }
+  // The engine splits FILE at its last "/" or "\\"; what follows must be a file name.
+  const std::string& file = operands[1];
+  if (file.empty() || file.back() == '/' || file.back() == '\\') {
+    result.error = "FILE must name a file, not '" + file + "'";
+    return result;
+  }
   result.options.url = operands[0];
   result.options.file = operands[1];
   result.ok = true;
