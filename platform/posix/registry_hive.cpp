@@ -38,20 +38,25 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
 
-// Parses the name part of a value line ("name"= or @=); pos is left after "=".
+// Parses the name part of a value line ("name"= or @=, blanks allowed around
+// "="); pos is left on the value.
 bool ParseValueName(const std::string& line, std::string& name, size_t& pos) {
-  if (line.size() >= 2 && line[0] == '@' && line[1] == '=') {
+  const auto skipBlanks = [&] {
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+  };
+  if (!line.empty() && line[0] == '@') {
     name.clear();
-    pos = 2;
-    return true;
+    pos = 1;
+  } else {
+    if (line.empty() || line[0] != '"') return false;
+    pos = 1;
+    if (!UnescapeUntil(line, pos, '"', name)) return false;
+    ++pos;  // the closing quote
   }
-  if (line.empty() || line[0] != '"') return false;
-  pos = 1;
-  if (!UnescapeUntil(line, pos, '"', name)) return false;
-  ++pos;  // the closing quote
-  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+  skipBlanks();
   if (pos >= line.size() || line[pos] != '=') return false;
   ++pos;
+  skipBlanks();
   return true;
 }
 

@@ -76,6 +76,17 @@ TEST(HiveFile, ReadsAWineWrittenFile) {
   EXPECT_EQ(Hive::Parse("WINE REGISTRY Version 2\r\n[A] 1\r\n\"x\"=\"y\"\r\n")->ReadText("a", "X"), "y");
 }
 
+// Blanks around "=" as people write them by hand, and as Wine reads them.
+TEST(HiveFile, ReadsHandEditedLinesWithBlanksAroundTheEqualsSign) {
+  const auto hive = Hive::Parse("WINE REGISTRY Version 2\n[A] 1\n\"x\" = \"y\"\n@ =\t\"d\"\n\"n\"= dword:1\n");
+  ASSERT_TRUE(hive);
+  EXPECT_EQ(hive->ReadText("A", "x"), "y");
+  EXPECT_EQ(hive->ReadText("A", ""), "d");
+  bool found = false;
+  EXPECT_FALSE(hive->ReadText("A", "n", &found));
+  EXPECT_TRUE(found);
+}
+
 TEST(HiveFile, RewriteKeepsUntouchedLinesVerbatim) {
   auto hive = Hive::Parse(kWineSample);
   ASSERT_TRUE(hive);
