@@ -69,12 +69,16 @@ TEST_F(FetchTool, FailureAndSignalKeepTheStateAndTheSameCommandResumes) {
   EXPECT_EQ(Run({server->Url("fault/drop=30000/pkg.zip"), Out("pkg.zip")}), 1);
   EXPECT_TRUE(Exists(Out("pkg.zip.rpc.cfg")));
 
-  const pid_t pid = Spawn({server->Url("fault/rate=50000/pkg.zip"), Out("pkg.zip")});
-  ASSERT_TRUE(WaitUntil([&] { return server->BodyBytesSent() > 100000; }));
-  ::kill(pid, SIGTERM);
-  EXPECT_EQ(ExitCode(pid), 130);
-  EXPECT_TRUE(Exists(Out("pkg.zip.rpc.cfg")));
-  EXPECT_FALSE(Exists(Out("pkg.zip")));
+  // A terminal that goes away (SIGHUP) stops the download like SIGTERM does.
+  for (const int signalNumber : {SIGTERM, SIGHUP}) {
+    server->ResetCounters();
+    const pid_t pid = Spawn({server->Url("fault/rate=50000/pkg.zip"), Out("pkg.zip")});
+    ASSERT_TRUE(WaitUntil([&] { return server->BodyBytesSent() > 60000; }));
+    ::kill(pid, signalNumber);
+    EXPECT_EQ(ExitCode(pid), 130);
+    EXPECT_TRUE(Exists(Out("pkg.zip.rpc.cfg")));
+    EXPECT_FALSE(Exists(Out("pkg.zip")));
+  }
 
   EXPECT_EQ(Run({server->Url("pkg.zip"), Out("pkg.zip")}), 0);
   EXPECT_EQ(ReadFile(Out("pkg.zip")), source);

@@ -39,6 +39,8 @@ void InstallSignalHandlers() {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);  // a closed terminal stops the download the same way
+  signal(SIGPIPE, SIG_IGN);             // a closed output must not kill the process unsaved
 }
 
 // Waits until the job's Running drops, at most kStopWait.
