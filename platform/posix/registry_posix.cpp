@@ -36,7 +36,10 @@ RegResult WriteHiveString(RootKey root, const std::string& keyPath, const std::s
 
   std::string text;
   std::optional<Hive> hive;
-  if (ReadWholeFile(file, text)) {
+  const bool read = ReadWholeFile(file, text);
+  if (read && text.empty()) {
+    hive = Hive::Empty(RelativeTo(root));  // an empty file holds nothing to keep
+  } else if (read) {
     hive = Hive::Parse(text);
     if (!hive) return RegResult::kIoError;  // not a hive file: never overwrite it
   } else {

@@ -92,6 +92,11 @@ TEST(Registry, RewritesAreAtomicAndAForeignFileIsNeverOverwritten) {
   testutil::WriteFile(prefix.path() + "/system.reg", "REGEDIT4\nsomething precious\n");
   EXPECT_EQ(platform::RegWriteString(kLM, "Software\\X", "v", "1"), RegResult::kIoError);
   EXPECT_EQ(ReadFile(prefix.path() + "/system.reg"), "REGEDIT4\nsomething precious\n");
+
+  // An empty file holds nothing to lose: it becomes a hive again.
+  testutil::WriteFile(prefix.path() + "/system.reg", "");
+  EXPECT_EQ(platform::RegWriteString(kLM, "Software\\X", "v", "1"), RegResult::kOk);
+  EXPECT_EQ(Value(kLM, "Software\\X", "v"), "1");
 }
 
 // A hive that exists but can't be read (another account's, no permission) is
