@@ -3,7 +3,11 @@
 #include <cctype>
 #include <limits>
 
+#include "platform/ascii_case.h"
+
 namespace download {
+
+using platform::EqualsNoCase;
 
 namespace {
 
@@ -11,14 +15,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
   return text;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 // Digits only, no sign; nothing on overflow of int64.

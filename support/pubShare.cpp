@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/file_system.h"
 #include "platform/host_path.h"
 #include "platform/profile.h"
@@ -39,12 +40,7 @@ std::string TrimBlanks(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string s) {
-  for (char& c : s) c = Lower(c);
-  return s;
-}
+using platform::AsciiLowerCopy;
 
 // Folder part of a path text: everything before the last "\" or "/".
 std::string FolderOf(const std::string& path) {
@@ -109,7 +105,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* userdata) {
   const std::string line(data, n);
   if (line.rfind("HTTP/", 0) == 0) {
     t->sawLocation = false;
-  } else if (LowerAscii(line.substr(0, 9)) == "location:") {
+  } else if (AsciiLowerCopy(line.substr(0, 9)) == "location:") {
     t->sawLocation = true;
   } else if (line == "\r\n" || line == "\n") {
     // End of one response's headers: a redirect that will be followed has no body for us.
@@ -223,7 +219,7 @@ std::string ChooseInstallDrive(const std::string& windowsDir, const platform::Dr
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const std::string root = std::string(1, letter) + ":\\";
     if (drives.DriveTypeOf(root) != platform::kDriveFixed) continue;
-    if (LowerAscii(root) == LowerAscii(windowsRoot)) continue;
+    if (platform::EqualsNoCase(root, windowsRoot)) continue;
     platform::DiskFreeSpace space;
     if (!drives.FreeSpaceOf(root, space)) continue;
     const double freeGiB =

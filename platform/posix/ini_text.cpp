@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/ascii_case.h"
+
 namespace platform::posix {
 namespace {
 
@@ -14,12 +16,7 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
+using platform::EqualsNoCase;
 
 std::string Unquote(const std::string& v) {
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) return v.substr(1, v.size() - 2);

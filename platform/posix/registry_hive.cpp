@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "platform/ascii_case.h"
 #include "platform/posix/registry_escape.h"
 #include "platform/posix/utf16.h"
 
@@ -12,15 +13,8 @@ namespace {
 // Seconds between 1601-01-01 (FILETIME) and 1970-01-01.
 constexpr int64_t kFileTimeEpochOffset = 11644473600;
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(const std::string& a, size_t aLen, const std::string& b) {
-  if (aLen != b.size()) return false;
-  for (size_t i = 0; i < aLen; ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-bool EqualsNoCase(const std::string& a, const std::string& b) { return EqualsNoCase(a, a.size(), b); }
+using platform::EqualsNoCase;
+constexpr char Lower(char c) { return platform::AsciiLower(c); }
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -204,7 +198,7 @@ bool Hive::KeyExists(const std::string& keyPath) const {
   if (!path) return false;
   for (const Key& k : keys_) {
     if (EqualsNoCase(k.path, *path)) return true;
-    if (k.path.size() > path->size() && k.path[path->size()] == '\\' && EqualsNoCase(k.path, path->size(), *path))
+    if (k.path.size() > path->size() && k.path[path->size()] == '\\' && EqualsNoCase(std::string_view(k.path).substr(0, path->size()), *path))
       return true;
   }
   return false;
