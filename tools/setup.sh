@@ -1,11 +1,16 @@
 #!/bin/sh
-# Installs every Debian package the project needs. Safe to run again.
+# Installs every Debian package the project needs. Safe to run again; exits 0 when everything
+# is in place, non-zero only when an install failed.
+#
+# OSTREL_POLICY_RC names the policy-rc.d file to use (tests point it elsewhere).
 set -e
 SUDO=
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 PACKAGES="
   build-essential cmake ninja-build pkg-config git
-  libcurl4-openssl-dev libzip-dev zlib1g-dev
+  libcurl4-openssl-dev libzip-dev zlib1g-dev libpng-dev libgif-dev
+  qt6-base-dev fonts-wqy-microhei xvfb xauth
+  g++-mingw-w64-x86-64-posix
   libgtest-dev libgmock-dev
   curl zip unzip libarchive-tools liblnk-utils
   nginx-light aria2 axel hyperfine time
@@ -14,20 +19,25 @@ missing=
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
+if [ -z "$missing" ]; then exit 0; fi
 
-# Packages such as nginx must not start their services here: the benchmarks
-# start their own private instances. policy-rc.d tells invoke-rc.d to leave them.
-policy=/usr/sbin/policy-rc.d
+# Packages such as nginx must not start their services here: the benchmarks and the demo
+# start their own private instances. policy-rc.d tells invoke-rc.d to leave them. A file
+# that is there already (Debian container images ship one) is left as it is.
+policy=${OSTREL_POLICY_RC:-/usr/sbin/policy-rc.d}
 own_policy=
 if [ ! -e "$policy" ]; then
   printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$policy" >/dev/null
   $SUDO chmod 755 "$policy"
   own_policy=1
 fi
-cleanup() { [ -n "$own_policy" ] && $SUDO rm -f "$policy"; }
-trap cleanup EXIT INT TERM
+cleanup() {
+  if [ -n "$own_policy" ]; then $SUDO rm -f "$policy" || true; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends $missing
+exit 0
