@@ -1,0 +1,3 @@
+#include "skin/AppDir.h"
+
+std::string AppDir;

@@ -1,0 +1,58 @@
+// Pointer dispatch: the topmost control on show under the pointer gets enter, leave and
+// press; the control pressed gets the release, and a left press and release on the same
+// control is a click, run before the release.
+#include "skin/Form.h"
+
+namespace ostrel::skin {
+namespace {
+
+MouseEvent Local(const Box& box, int x, int y, MouseButton button) { return {button, x - box.left, y - box.top}; }
+
+}  // namespace
+
+void Form::PointerMove(int x, int y) {
+  Control* now = ControlAt(x, y);
+  int index = now ? now->index : -1;
+  if (index == hovered_) return;
+  int before = hovered_;
+  hovered_ = index;
+  if (before >= 0) Fire(controls_[before].description->on.mouseLeave, controls_[before], nullptr);
+  if (index >= 0) Fire(controls_[index].description->on.mouseEnter, controls_[index], nullptr);
+}
+
+void Form::PointerLeave() {
+  if (hovered_ < 0) return;
+  int before = hovered_;
+  hovered_ = -1;
+  Fire(controls_[before].description->on.mouseLeave, controls_[before], nullptr);
+}
+
+void Form::PointerPress(int x, int y, MouseButton button) {
+  PointerMove(x, y);
+  Control* target = ControlAt(x, y);
+  if (!target) return;
+  captured_ = target->index;
+  capturedButton_ = button;
+  MouseEvent e = Local(AbsoluteBox(*target), x, y, button);
+  Fire(target->description->on.mouseDown, *target, &e);
+}
+
+void Form::PointerRelease(int x, int y, MouseButton button) {
+  Control* target = nullptr;
+  bool click = false;
+  if (captured_ >= 0) {
+    if (button != capturedButton_) return;
+    target = &controls_[captured_];
+    captured_ = -1;
+    click = button == MouseButton::Left && IsShowing(*target) && VisibleBox(*target).Contains(x, y);
+  } else {
+    target = ControlAt(x, y);
+  }
+  if (!target) return;
+  if (click) Fire(target->description->on.click, *target, nullptr);
+  MouseEvent e = Local(AbsoluteBox(*target), x, y, button);
+  Fire(target->description->on.mouseUp, *target, &e);
+  PointerMove(x, y);
+}
+
+}  // namespace ostrel::skin
