@@ -1,0 +1,106 @@
+#include "tools/artgen/gif_output.h"
+
+#include "tools/artgen/palette.h"
+
+#include <gif_lib.h>
+
+#include <memory>
+#include <string>
+
+namespace ostrel::artgen {
+
+namespace {
+
+using Indexed = std::vector<unsigned char>;  // one colour index per pixel, rows top to bottom
+
+Indexed indexFrame(const QImage& frame, Palette& palette) {
+  const QImage opaque = frame.convertToFormat(QImage::Format_RGB32);
+  Indexed pixels(size_t(opaque.width()) * size_t(opaque.height()));
+  for (int y = 0; y < opaque.height(); ++y) {
+    const QRgb* row = reinterpret_cast<const QRgb*>(opaque.constScanLine(y));
+    for (int x = 0; x < opaque.width(); ++x) pixels[size_t(y) * size_t(opaque.width()) + size_t(x)] = palette.indexOf(row[x]);
+  }
+  return pixels;
+}
+
+bool putLoopForever(GifFileType* gif) {
+  static const GifByteType kName[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+  static const GifByteType kLoopCount0[] = {1, 0, 0};  // sub-block 1, loop count 0 (little-endian)
+  return EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+         EGifPutExtensionBlock(gif, sizeof kName, kName) == GIF_OK &&
+         EGifPutExtensionBlock(gif, sizeof kLoopCount0, kLoopCount0) == GIF_OK &&
+         EGifPutExtensionTrailer(gif) == GIF_OK;
+}
+
+bool putFrameControl(GifFileType* gif, int delay) {
+  GraphicsControlBlock control{DISPOSE_DO_NOT, false, delay, kTransparentIndex};
+  GifByteType bytes[4];
+  const size_t length = EGifGCBToExtension(&control, bytes);
+  return EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), bytes) == GIF_OK;
+}
+
+// Writes the pixels of `current` inside `area`; pixels equal to `previous` become transparent.
+bool putFrame(GifFileType* gif, const QRect& area, int stride, const Indexed& current,
+              const Indexed* previous) {
+  if (EGifPutImageDesc(gif, area.x(), area.y(), area.width(), area.height(), false, nullptr) != GIF_OK)
+    return false;
+  std::vector<GifByteType> line(size_t(area.width()));
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const size_t at = size_t(y) * size_t(stride) + size_t(x);
+      const bool same = previous && (*previous)[at] == current[at];
+      line[size_t(x - area.left())] = same ? kTransparentIndex : current[at];
+    }
+    if (EGifPutLine(gif, line.data(), area.width()) != GIF_OK) return false;
+  }
+  return true;
+}
+
+std::string reason(int error) {
+  const char* words = GifErrorString(error);
+  return words ? words : "GIF error " + std::to_string(error);
+}
+
+}  // namespace
+
+std::string writeGif(const Animation& animation, const std::string& path) {
+  const QSize size = animation.frames.front().size();
+  Palette palette(animation.frames, kTransparentIndex);
+  GifColorType table[256] = {};
+  for (size_t i = 0; i < palette.colours().size(); ++i) {
+    table[i] = {GifByteType(qRed(palette.colours()[i])), GifByteType(qGreen(palette.colours()[i])),
+                GifByteType(qBlue(palette.colours()[i]))};
+  }
+  table[kTransparentIndex] = {255, 255, 255};
+
+  int error = 0;
+  GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
+  if (!gif) return reason(error);
+  auto fail = [&] {
+    int closeError = 0;
+    const std::string why = reason(gif->Error ? gif->Error : E_GIF_ERR_WRITE_FAILED);
+    EGifCloseFile(gif, &closeError);
+    return why;
+  };
+  std::unique_ptr<ColorMapObject, decltype(&GifFreeMapObject)> map(GifMakeMapObject(256, table),
+                                                                   &GifFreeMapObject);
+  EGifSetGifVersion(gif, true);
+  if (EGifPutScreenDesc(gif, size.width(), size.height(), 8, 0, map.get()) != GIF_OK ||
+      !putLoopForever(gif)) {
+    return fail();
+  }
+  Indexed previous;
+  for (size_t i = 0; i < animation.frames.size(); ++i) {
+    Indexed current = indexFrame(animation.frames[i], palette);
+    const QRect area = i == 0 ? QRect(QPoint(0, 0), size) : animation.changingRegion;
+    if (!putFrameControl(gif, animation.delayHundredths) ||
+        !putFrame(gif, area, size.width(), current, i == 0 ? nullptr : &previous)) {
+      return fail();
+    }
+    previous = std::move(current);
+  }
+  if (EGifCloseFile(gif, &error) != GIF_OK) return reason(error);
+  return {};
+}
+
+}  // namespace ostrel::artgen

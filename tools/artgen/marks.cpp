@@ -1,0 +1,36 @@
+// Round marks: the product logo of the folder page and the completion mark of the done page.
+#include "tools/artgen/canvas.h"
+#include "tools/artgen/pictures.h"
+
+#include <QPen>
+
+namespace ostrel::artgen {
+
+QImage productLogo() {
+  QImage picture = blankPicture(90, 90);
+  QPainter painter(&picture);
+  smooth(painter);
+  const QPointF centre(45, 45);
+  // White disc with a faint blue rim so that it stands out on the white page.
+  disc(painter, centre, 45, rgb(0xDCE5FB));
+  disc(painter, centre, 43.5, rgb(0xFFFFFF));
+
+  // Letter mark: a bold "O" open at the top right, with a dot in the opening.
+  painter.setPen(QPen(rgb(kLogoBlue), 11, Qt::SolidLine, Qt::RoundCap));
+  painter.setBrush(Qt::NoBrush);
+  const QRectF ring(centre.x() - 20, centre.y() - 20, 40, 40);
+  painter.drawArc(ring, 75 * 16, 300 * 16);  // from 75 degrees round to 15 degrees
+  disc(painter, QPointF(centre.x() + 17.5, centre.y() - 17.5), 6.5, rgb(kLogoBlue));
+  return picture;
+}
+
+QImage completionMark() {
+  QImage picture = blankPicture(44, 44);
+  QPainter painter(&picture);
+  smooth(painter);
+  disc(painter, QPointF(22, 22), 22, rgb(kGreen));
+  checkMark(painter, QRectF(9, 9, 26, 26), 3.6, rgb(0xFFFFFF));
+  return picture;
+}
+
+}  // namespace ostrel::artgen
