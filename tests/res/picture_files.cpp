@@ -76,7 +76,8 @@ int LoopCount(const GifFileType& gif) {
       const ExtensionBlock& name = image.ExtensionBlocks[b];
       const ExtensionBlock& data = image.ExtensionBlocks[b + 1];
       if (name.Function == APPLICATION_EXT_FUNC_CODE && name.ByteCount == 11 &&
-          std::memcmp(name.Bytes, "NETSCAPE2.0", 11) == 0 && data.ByteCount >= 3 && data.Bytes[0] == 1) {
+          std::memcmp(name.Bytes, "NETSCAPE2.0", 11) == 0 && data.ByteCount >= 3 &&
+          data.Bytes[0] == 1) {
         return data.Bytes[1] | data.Bytes[2] << 8;
       }
     }

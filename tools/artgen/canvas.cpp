@@ -37,7 +37,8 @@ void fillRounded(QPainter& painter, const QRectF& box, qreal radius, QColor fill
   painter.restore();
 }
 
-void outlinedRounded(QPainter& painter, const QRect& box, qreal radius, QColor fill, QColor border) {
+void outlinedRounded(QPainter& painter, const QRect& box, qreal radius, QColor fill,
+                     QColor border) {
   painter.save();
   painter.setPen(QPen(border, 1.0));
   painter.setBrush(fill);

@@ -1,9 +1,9 @@
 // Pictures under the window's buttons and fields: flat fills with antialiased rounded edges.
-#include "tools/artgen/canvas.h"
-#include "tools/artgen/pictures.h"
-
 #include <QPainterPath>
 #include <QPen>
+
+#include "tools/artgen/canvas.h"
+#include "tools/artgen/pictures.h"
 
 namespace ostrel::artgen {
 
@@ -38,9 +38,7 @@ QImage whiteButton(unsigned fill, unsigned border) {
   return picture;
 }
 
-QImage closeCross(unsigned colour) {
-  return crossPicture(16, 3.5, 1.6, rgb(colour));
-}
+QImage closeCross(unsigned colour) { return crossPicture(16, 3.5, 1.6, rgb(colour)); }
 
 QImage smallCloseCross(unsigned colour, int alpha) {
   return crossPicture(10, 1.75, 1.4, rgb(colour, alpha));

@@ -1,11 +1,13 @@
 #include "tools/artgen/gif_output.h"
 
-#include "tools/artgen/palette.h"
-
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
+
+#include "tools/artgen/palette.h"
 
 namespace ostrel::artgen {
 
@@ -18,7 +20,8 @@ Indexed indexFrame(const QImage& frame, Palette& palette) {
   Indexed pixels(size_t(opaque.width()) * size_t(opaque.height()));
   for (int y = 0; y < opaque.height(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(opaque.constScanLine(y));
-    for (int x = 0; x < opaque.width(); ++x) pixels[size_t(y) * size_t(opaque.width()) + size_t(x)] = palette.indexOf(row[x]);
+    for (int x = 0; x < opaque.width(); ++x)
+      pixels[size_t(y) * size_t(opaque.width()) + size_t(x)] = palette.indexOf(row[x]);
   }
   return pixels;
 }
@@ -42,7 +45,8 @@ bool putFrameControl(GifFileType* gif, int delay) {
 // Writes the pixels of `current` inside `area`; pixels equal to `previous` become transparent.
 bool putFrame(GifFileType* gif, const QRect& area, int stride, const Indexed& current,
               const Indexed* previous) {
-  if (EGifPutImageDesc(gif, area.x(), area.y(), area.width(), area.height(), false, nullptr) != GIF_OK)
+  if (EGifPutImageDesc(gif, area.x(), area.y(), area.width(), area.height(), false, nullptr) !=
+      GIF_OK)
     return false;
   std::vector<GifByteType> line(size_t(area.width()));
   for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -74,8 +78,14 @@ std::string writeGif(const Animation& animation, const std::string& path) {
   table[kTransparentIndex] = {255, 255, 255};
 
   int error = 0;
-  GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
-  if (!gif) return reason(error);
+  // Readable by everyone, like the PNG files (giflib's own open would make it private).
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) return "cannot create the file";
+  GifFileType* gif = EGifOpenFileHandle(fd, &error);
+  if (!gif) {
+    close(fd);
+    return reason(error);
+  }
   auto fail = [&] {
     int closeError = 0;
     const std::string why = reason(gif->Error ? gif->Error : E_GIF_ERR_WRITE_FAILED);

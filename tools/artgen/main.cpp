@@ -1,14 +1,13 @@
 // ostrel-artgen OUTPUT_DIR: draws the installer's 18 pictures and writes them into OUTPUT_DIR,
 // each named after its resource (BG_JSAZ1.gif, BTN_LANB200X44_NORMAL.png, ...).
-#include "tools/artgen/gif_output.h"
-#include "tools/artgen/pictures.h"
-#include "tools/artgen/png_output.h"
-
 #include <QGuiApplication>
-
 #include <cstdio>
 #include <functional>
 #include <string>
+
+#include "tools/artgen/gif_output.h"
+#include "tools/artgen/pictures.h"
+#include "tools/artgen/png_output.h"
 
 namespace ostrel::artgen {
 namespace {

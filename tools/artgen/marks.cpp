@@ -1,8 +1,8 @@
 // Round marks: the product logo of the folder page and the completion mark of the done page.
+#include <QPen>
+
 #include "tools/artgen/canvas.h"
 #include "tools/artgen/pictures.h"
-
-#include <QPen>
 
 namespace ostrel::artgen {
 

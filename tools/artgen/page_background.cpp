@@ -1,13 +1,12 @@
 #include "tools/artgen/page_background.h"
 
-#include "tools/artgen/canvas.h"
-#include "tools/artgen/pictures.h"
-
 #include <QLinearGradient>
 #include <QPainterPath>
-
 #include <cmath>
 #include <numbers>
+
+#include "tools/artgen/canvas.h"
+#include "tools/artgen/pictures.h"
 
 namespace ostrel::artgen {
 
@@ -32,7 +31,11 @@ void paintPageGround(QPainter& painter) {
   painter.save();
   smooth(painter);
   painter.fillRect(QRect(0, 0, 640, 480), rgb(0xFFFFFF));
-  struct Layer { qreal baseline, amplitude, wavelength, phase; unsigned colour; int alpha; };
+  struct Layer {
+    qreal baseline, amplitude, wavelength, phase;
+    unsigned colour;
+    int alpha;
+  };
   const Layer layers[] = {
       {402, 14, 700, 0.6, 0xE9F1FF, 255},
       {424, 12, 520, 2.4, 0xDDE9FF, 190},

@@ -22,7 +22,10 @@ int longestAxis(const Box& box, int* range) {
       return a.channels[axis] < b.channels[axis];
     });
     const int span = high->channels[axis] - low->channels[axis];
-    if (span > *range) { *range = span; best = axis; }
+    if (span > *range) {
+      *range = span;
+      best = axis;
+    }
   }
   return best;
 }
@@ -31,7 +34,8 @@ int longestAxis(const Box& box, int* range) {
 std::pair<Box, Box> split(Box box) {
   int range = 0;
   const int axis = longestAxis(box, &range);
-  std::sort(box.begin(), box.end(), [axis](auto& a, auto& b) { return a.channels[axis] < b.channels[axis]; });
+  std::sort(box.begin(), box.end(),
+            [axis](auto& a, auto& b) { return a.channels[axis] < b.channels[axis]; });
   double total = 0;
   for (const Entry& e : box) total += e.count;
   double seen = 0;
@@ -83,7 +87,10 @@ Palette::Palette(const std::vector<QImage>& frames, int maxColours) {
     for (auto it = boxes.begin(); it != boxes.end(); ++it) {
       int range = 0;
       if (it->size() > 1) longestAxis(*it, &range);
-      if (range > widestRange) { widestRange = range; widest = it; }
+      if (range > widestRange) {
+        widestRange = range;
+        widest = it;
+      }
     }
     if (widest == boxes.end()) break;  // every colour has its own box
     auto [low, high] = split(std::move(*widest));
@@ -102,7 +109,10 @@ unsigned char Palette::indexOf(QRgb pixel) {
     const long dr = qRed(pixel) - qRed(colours_[i]), dg = qGreen(pixel) - qGreen(colours_[i]),
                db = qBlue(pixel) - qBlue(colours_[i]);
     const long distance = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
-    if (bestDistance < 0 || distance < bestDistance) { bestDistance = distance; best = int(i); }
+    if (bestDistance < 0 || distance < bestDistance) {
+      bestDistance = distance;
+      best = int(i);
+    }
   }
   nearest_.emplace(pixel, static_cast<unsigned char>(best));
   return static_cast<unsigned char>(best);

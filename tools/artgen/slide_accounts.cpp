@@ -1,26 +1,29 @@
 // Slide 3: several companies under one login. A company overview with charts, and the list of
 // companies to switch to.
-#include "tools/artgen/canvas.h"
-#include "tools/artgen/pictures.h"
-#include "tools/artgen/slides.h"
-
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QPen>
+
+#include "tools/artgen/canvas.h"
+#include "tools/artgen/pictures.h"
+#include "tools/artgen/slides.h"
 
 namespace ostrel::artgen {
 
 namespace {
 
-void avatar(QPainter& painter, QPointF centre, qreal radius, unsigned colour, const QString& letter) {
+void avatar(QPainter& painter, QPointF centre, qreal radius, unsigned colour,
+            const QString& letter) {
   disc(painter, centre, radius, rgb(colour));
   text(painter, QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), letter,
        uiFont(int(radius * 1.05)), rgb(0xFFFFFF));
 }
 
 void donut(QPainter& painter, QPointF centre, qreal radius) {
-  const struct { int span; unsigned colour; } parts[] = {
-      {150, 0x3B85FF}, {95, kGreen}, {70, kOrange}, {45, 0x8C6CF2}};
+  const struct {
+    int span;
+    unsigned colour;
+  } parts[] = {{150, 0x3B85FF}, {95, kGreen}, {70, kOrange}, {45, 0x8C6CF2}};
   int start = 90;
   const QRectF ring(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
   for (const auto& part : parts) {
@@ -59,8 +62,10 @@ void trend(QPainter& painter, const QRectF& area) {
 void companyList(QPainter& painter, const QRectF& box) {
   floatingCard(painter, box);
   bar(painter, box.left() + 16, box.top() + 16, 64, 7, rgb(kInkDark));
-  const struct { unsigned colour; const char16_t* letter; } companies[] = {
-      {0x3B85FF, u"华"}, {kOrange, u"宏"}, {kGreen, u"众"}, {0x8C6CF2, u"安"}};
+  const struct {
+    unsigned colour;
+    const char16_t* letter;
+  } companies[] = {{0x3B85FF, u"华"}, {kOrange, u"宏"}, {kGreen, u"众"}, {0x8C6CF2, u"安"}};
   for (int i = 0; i < 4; ++i) {
     const QRectF row(box.left() + 8, box.top() + 34 + i * 38, box.width() - 16, 34);
     if (i == 1) fillRounded(painter, row, 6, rgb(kPale));
@@ -68,7 +73,9 @@ void companyList(QPainter& painter, const QRectF& box) {
            QString::fromUtf16(companies[i].letter));
     bar(painter, row.left() + 40, row.top() + 9, 70 + (i % 2) * 14, 6, rgb(kInkDark));
     bar(painter, row.left() + 40, row.top() + 20, 48, 5, rgb(kInk));
-    if (i == 1) checkMark(painter, QRectF(row.right() - 24, row.center().y() - 8, 16, 16), 2.2, rgb(0x3B85FF));
+    if (i == 1)
+      checkMark(painter, QRectF(row.right() - 24, row.center().y() - 8, 16, 16), 2.2,
+                rgb(0x3B85FF));
   }
 }
 
@@ -79,9 +86,11 @@ QImage accountsSlide() {
                                QStringLiteral("多家企业一个入口，切换账户无需重新登录"));
   QPainter painter(&picture);
   smooth(painter);
-  const QRectF body = productWindow(painter, QRectF(56, 132, 400, 252), QStringLiteral("OstrelPro 企业中心"));
+  const QRectF body =
+      productWindow(painter, QRectF(56, 132, 400, 252), QStringLiteral("OstrelPro 企业中心"));
   const QRectF content = body.adjusted(20, 16, -20, -16);
-  avatar(painter, QPointF(content.left() + 20, content.top() + 20), 20, kOrange, QStringLiteral("宏"));
+  avatar(painter, QPointF(content.left() + 20, content.top() + 20), 20, kOrange,
+         QStringLiteral("宏"));
   bar(painter, content.left() + 52, content.top() + 8, 120, 9, rgb(0x4A5670));
   bar(painter, content.left() + 52, content.top() + 26, 84, 6, rgb(kInk));
   donut(painter, QPointF(content.left() + 54, content.top() + 122), 42);

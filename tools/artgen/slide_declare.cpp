@@ -1,9 +1,9 @@
 // Slide 1: one-click tax declaration. A declaration form with its steps, and a success notice.
+#include <QPen>
+
 #include "tools/artgen/canvas.h"
 #include "tools/artgen/pictures.h"
 #include "tools/artgen/slides.h"
-
-#include <QPen>
 
 namespace ostrel::artgen {
 
@@ -18,7 +18,8 @@ void steps(QPainter& painter, qreal left, qreal right, qreal y) {
       painter.drawLine(QPointF(centre.x() + 14, y), QPointF(centre.x() + gap - 14, y));
     }
     disc(painter, centre, 10, i < 2 ? rgb(0x3B85FF) : rgb(kRule));
-    if (i == 0) checkMark(painter, QRectF(centre.x() - 7, centre.y() - 7, 14, 14), 2, rgb(0xFFFFFF));
+    if (i == 0)
+      checkMark(painter, QRectF(centre.x() - 7, centre.y() - 7, 14, 14), 2, rgb(0xFFFFFF));
     if (i == 1) disc(painter, centre, 3.5, rgb(0xFFFFFF));
     bar(painter, centre.x() - 18, y + 18, 36, 6, i < 2 ? rgb(kInkDark) : rgb(kInk));
   }
@@ -53,7 +54,8 @@ QImage declarationSlide() {
                                QStringLiteral("报表自动生成，申报缴款一步完成"));
   QPainter painter(&picture);
   smooth(painter);
-  const QRectF body = productWindow(painter, QRectF(88, 128, 420, 258), QStringLiteral("OstrelPro 申报中心"));
+  const QRectF body =
+      productWindow(painter, QRectF(88, 128, 420, 258), QStringLiteral("OstrelPro 申报中心"));
   menuColumn(painter, QRectF(body.left(), body.top(), 96, body.height()), 6, 1);
 
   const QRectF content = body.adjusted(96 + 22, 18, -22, -16);

@@ -1,7 +1,7 @@
+#include <QPen>
+
 #include "tools/artgen/canvas.h"
 #include "tools/artgen/slides.h"
-
-#include <QPen>
 
 namespace ostrel::artgen {
 
@@ -62,9 +62,10 @@ void menuColumn(QPainter& painter, const QRectF& area, int entries, int selected
     const QRectF row(area.left() + 8, area.top() + 12 + i * 34, area.width() - 16, 26);
     const bool on = i == selected;
     if (on) fillRounded(painter, row, 5, rgb(0x3B85FF));
-    disc(painter, QPointF(row.left() + 13, row.center().y()), 5, on ? rgb(0xFFFFFF) : rgb(kInkDark));
-    bar(painter, row.left() + 24, row.center().y() - 3, row.width() * (on ? 0.55 : 0.45 + 0.05 * (i % 3)),
-        6, on ? rgb(0xFFFFFF, 220) : rgb(kInk));
+    disc(painter, QPointF(row.left() + 13, row.center().y()), 5,
+         on ? rgb(0xFFFFFF) : rgb(kInkDark));
+    bar(painter, row.left() + 24, row.center().y() - 3,
+        row.width() * (on ? 0.55 : 0.45 + 0.05 * (i % 3)), 6, on ? rgb(0xFFFFFF, 220) : rgb(kInk));
   }
 }
 

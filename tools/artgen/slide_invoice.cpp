@@ -1,9 +1,9 @@
 // Slide 2: invoice management. Tabs, three figures and a table of invoices with their state.
+#include <QPen>
+
 #include "tools/artgen/canvas.h"
 #include "tools/artgen/pictures.h"
 #include "tools/artgen/slides.h"
-
-#include <QPen>
 
 namespace ostrel::artgen {
 
@@ -14,11 +14,13 @@ void tabs(QPainter& painter, const QRectF& strip) {
   qreal x = strip.left();
   for (int i = 0; i < 4; ++i) {
     bar(painter, x, strip.top() + 8, widths[i], 7, i == 0 ? rgb(0x3B85FF) : rgb(kInkDark));
-    if (i == 0) fillRounded(painter, QRectF(x, strip.bottom() - 3, widths[i], 3), 1.5, rgb(0x3B85FF));
+    if (i == 0)
+      fillRounded(painter, QRectF(x, strip.bottom() - 3, widths[i], 3), 1.5, rgb(0x3B85FF));
     x += widths[i] + 26;
   }
   painter.setPen(QPen(rgb(kRule), 1));
-  painter.drawLine(QPointF(strip.left(), strip.bottom() + 0.5), QPointF(strip.right(), strip.bottom() + 0.5));
+  painter.drawLine(QPointF(strip.left(), strip.bottom() + 0.5),
+                   QPointF(strip.right(), strip.bottom() + 0.5));
 }
 
 void figures(QPainter& painter, const QRectF& row) {
@@ -30,7 +32,8 @@ void figures(QPainter& painter, const QRectF& row) {
     outlinedRounded(painter, card, 6, rgb(0xFFFFFF), rgb(kRule));
     fillRounded(painter, QRectF(card.left() + 12, card.top() + 12, 26, 26), 6, rgb(accents[i], 40));
     fillRounded(painter, QRectF(card.left() + 19, card.top() + 19, 12, 12), 3, rgb(accents[i]));
-    bar(painter, card.left() + 48, card.top() + 13, (card.width() - 60) * amounts[i], 10, rgb(0x4A5670));
+    bar(painter, card.left() + 48, card.top() + 13, (card.width() - 60) * amounts[i], 10,
+        rgb(0x4A5670));
     bar(painter, card.left() + 48, card.top() + 30, 46, 6, rgb(kInk));
   }
 }
@@ -58,7 +61,8 @@ void invoiceTable(QPainter& painter, const QRectF& area) {
     fillRounded(painter, QRectF(area.left() + columns[3], y + 3, 46, 16), 8, rgb(state, 36));
     bar(painter, area.left() + columns[3] + 9, y + 8, 28, 6, rgb(state));
     painter.setPen(QPen(rgb(kRule), 1));
-    painter.drawLine(QPointF(area.left(), y + rowHeight - 0.5), QPointF(area.right(), y + rowHeight - 0.5));
+    painter.drawLine(QPointF(area.left(), y + rowHeight - 0.5),
+                     QPointF(area.right(), y + rowHeight - 0.5));
   }
 }
 
@@ -69,7 +73,8 @@ QImage invoiceSlide() {
                                QStringLiteral("进项销项一目了然，勾选认证省时省力"));
   QPainter painter(&picture);
   smooth(painter);
-  const QRectF body = productWindow(painter, QRectF(80, 126, 480, 262), QStringLiteral("OstrelPro 发票管理"));
+  const QRectF body =
+      productWindow(painter, QRectF(80, 126, 480, 262), QStringLiteral("OstrelPro 发票管理"));
   const QRectF content = body.adjusted(20, 8, -20, -14);
   tabs(painter, QRectF(content.left(), content.top(), content.width(), 24));
   figures(painter, QRectF(content.left(), content.top() + 38, content.width(), 50));

@@ -10,11 +10,11 @@
 namespace ostrel::artgen {
 
 // Colours inside the product screenshots.
-inline constexpr unsigned kInk = 0xC9D3E3;       // stand-in text lines
-inline constexpr unsigned kInkDark = 0x9AA8BF;   // stand-in headings
-inline constexpr unsigned kRule = 0xE8EDF5;      // table lines, borders
-inline constexpr unsigned kPanel = 0xF4F7FC;     // side bars, table heads
-inline constexpr unsigned kPale = 0xEAF2FF;      // selected rows
+inline constexpr unsigned kInk = 0xC9D3E3;      // stand-in text lines
+inline constexpr unsigned kInkDark = 0x9AA8BF;  // stand-in headings
+inline constexpr unsigned kRule = 0xE8EDF5;     // table lines, borders
+inline constexpr unsigned kPanel = 0xF4F7FC;    // side bars, table heads
+inline constexpr unsigned kPale = 0xEAF2FF;     // selected rows
 
 // A 640 x 480 slide: blue ground, faint rings, the headline and a line below it.
 QImage slideGround(const QString& headline, const QString& subline);

@@ -1,13 +1,12 @@
-#include "tools/artgen/canvas.h"
-#include "tools/artgen/start_scene.h"
-
 #include <QBrush>
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
-
 #include <cmath>
 #include <numbers>
+
+#include "tools/artgen/canvas.h"
+#include "tools/artgen/start_scene.h"
 
 namespace ostrel::artgen {
 

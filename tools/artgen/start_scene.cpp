@@ -1,13 +1,12 @@
 #include "tools/artgen/start_scene.h"
 
-#include "tools/artgen/canvas.h"
-
 #include <QPen>
 #include <QPolygonF>
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+#include "tools/artgen/canvas.h"
 
 namespace ostrel::artgen {
 
@@ -39,12 +38,14 @@ void paintComputer(QPainter& painter) {
   painter.setBrush(rgb(0xEDF3FF));
   painter.drawEllipse(QPointF(320, 334), 150, 11);
   painter.setBrush(rgb(0xA9C6FF));
-  painter.drawPolygon(QPolygonF({QPointF(306, 281), QPointF(334, 281), QPointF(341, 320), QPointF(299, 320)}));
+  painter.drawPolygon(
+      QPolygonF({QPointF(306, 281), QPointF(334, 281), QPointF(341, 320), QPointF(299, 320)}));
   painter.restore();
   fillRounded(painter, QRectF(266, 317, 108, 11), 5.5, rgb(0x8DB4FF));
   fillRounded(painter, kMonitor, 10, rgb(0x3B85FF));
   fillRounded(painter, kMonitor.adjusted(7, 7, -7, -7), 4, rgb(0xF5F9FF));
-  for (int i = 0; i < 3; ++i) disc(painter, QPointF(kMonitor.left() + 17 + i * 9, kMonitor.top() + 16), 2.5, rgb(0xC4D8FF));
+  for (int i = 0; i < 3; ++i)
+    disc(painter, QPointF(kMonitor.left() + 17 + i * 9, kMonitor.top() + 16), 2.5, rgb(0xC4D8FF));
 }
 
 // The screen: a download arrow over a filling bar; at the end a green check.
@@ -53,7 +54,9 @@ void paintScreen(QPainter& painter, double phase) {
   const QPointF centre(320, 212);
   const QRectF trough(266, 250, 108, 8);
   fillRounded(painter, trough, 4, rgb(0xDCE8FF));
-  if (fill > 0.02) fillRounded(painter, QRectF(trough.left(), trough.top(), trough.width() * fill, 8), 4, rgb(0x3B85FF));
+  if (fill > 0.02)
+    fillRounded(painter, QRectF(trough.left(), trough.top(), trough.width() * fill, 8), 4,
+                rgb(0x3B85FF));
 
   if (phase < 0.84) {
     const double bob = 3 * std::sin(phase * kTau * 3);
@@ -62,7 +65,8 @@ void paintScreen(QPainter& painter, double phase) {
     painter.setPen(QPen(rgb(0xFFFFFF), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawLine(QPointF(320, 200 + bob), QPointF(320, 222 + bob));
-    painter.drawPolyline(QPolygonF({QPointF(311, 214 + bob), QPointF(320, 223 + bob), QPointF(329, 214 + bob)}));
+    painter.drawPolyline(
+        QPolygonF({QPointF(311, 214 + bob), QPointF(320, 223 + bob), QPointF(329, 214 + bob)}));
     painter.restore();
   } else {
     const double pop = smoothStep((phase - 0.84) / 0.08);
@@ -77,8 +81,13 @@ void paintStartScene(QPainter& painter, double phase) {
   painter.save();
   smooth(painter);
   painter.setClipRect(kSceneRegion);
-  const struct { double x, y, size, offset; } sparkles[] = {
-      {118, 168, 6, 0.0}, {196, 300, 5, 0.4}, {452, 176, 7, 0.7}, {574, 322, 6, 0.2}, {560, 178, 4, 0.55}};
+  const struct {
+    double x, y, size, offset;
+  } sparkles[] = {{118, 168, 6, 0.0},
+                  {196, 300, 5, 0.4},
+                  {452, 176, 7, 0.7},
+                  {574, 322, 6, 0.2},
+                  {560, 178, 4, 0.55}};
   for (const auto& s : sparkles) {
     const double glow = 0.5 + 0.5 * std::sin((phase * 2 + s.offset) * kTau);
     paintSparkle(painter, QPointF(s.x, s.y), s.size * (0.6 + 0.4 * glow), int(90 + 150 * glow));
