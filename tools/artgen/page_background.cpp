@@ -1,6 +1,5 @@
 #include "tools/artgen/page_background.h"
 
-#include <QLinearGradient>
 #include <QPainterPath>
 #include <cmath>
 #include <numbers>
@@ -37,15 +36,13 @@ void paintPageGround(QPainter& painter) {
     int alpha;
   };
   const Layer layers[] = {
-      {402, 14, 700, 0.6, 0xE9F1FF, 255},
-      {424, 12, 520, 2.4, 0xDDE9FF, 190},
-      {446, 10, 610, 4.1, 0xCFE0FF, 150},
+      {402, 14, 700, 0.6, 0xEEF4FF, 255},
+      {424, 12, 520, 2.4, 0xDCE8FF, 150},
+      {446, 10, 610, 4.1, 0xC9DCFF, 120},
   };
+  // Flat, partly transparent layers: where they overlap the blue deepens towards the bottom.
   for (const Layer& l : layers) {
-    QLinearGradient shade(0, l.baseline - l.amplitude, 0, 480);
-    shade.setColorAt(0, rgb(l.colour, l.alpha));
-    shade.setColorAt(1, rgb(l.colour, l.alpha / 2 + 40));
-    painter.fillPath(wave(l.baseline, l.amplitude, l.wavelength, l.phase), shade);
+    painter.fillPath(wave(l.baseline, l.amplitude, l.wavelength, l.phase), rgb(l.colour, l.alpha));
   }
   painter.restore();
 }
