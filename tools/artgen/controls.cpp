@@ -15,8 +15,14 @@ QImage crossPicture(int size, qreal inset, qreal strokeWidth, QColor colour) {
   smooth(painter);
   painter.setPen(QPen(colour, strokeWidth, Qt::SolidLine, Qt::RoundCap));
   const qreal far = size - inset;
-  painter.drawLine(QPointF(inset, inset), QPointF(far, far));
-  painter.drawLine(QPointF(far, inset), QPointF(inset, far));
+  // One path for both strokes, so that a partly transparent colour stays even where they cross.
+  QPainterPath cross;
+  cross.moveTo(inset, inset);
+  cross.lineTo(far, far);
+  cross.moveTo(far, inset);
+  cross.lineTo(inset, far);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(cross);
   return picture;
 }
 
