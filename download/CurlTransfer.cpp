@@ -32,10 +32,14 @@ CurlTransfer::CurlTransfer(const std::string& url) {
   curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody);
   curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorText_);
+  requestHeaders_ = curl_slist_append(nullptr, "Accept-Encoding: identity");
+  curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, requestHeaders_);
 }
 
 CurlTransfer::~CurlTransfer() {
   if (easy_) curl_easy_cleanup(easy_);
+  curl_slist_free_all(requestHeaders_);
 }
 
 void CurlTransfer::SetRange(const std::string& value) {
@@ -78,6 +82,7 @@ CURLcode CurlTransfer::Perform(std::chrono::milliseconds readTimeout) {
     return CURLE_FAILED_INIT;
   }
   lastData_ = Clock::now();
+  readTimeout_ = readTimeout;
   CURLcode result = CURLE_OK;
   for (;;) {
     int running = 0;
@@ -93,13 +98,17 @@ CURLcode CurlTransfer::Perform(std::chrono::milliseconds readTimeout) {
       break;
     }
     if (done_ && done_()) break;  // result stays CURLE_OK
+    if (abort_ && abort_()) {
+      result = CURLE_ABORTED_BY_CALLBACK;
+      break;
+    }
     const auto idle = Clock::now() - lastData_;
     if (idle >= readTimeout) {
       result = CURLE_OPERATION_TIMEDOUT;
       break;
     }
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(readTimeout - idle);
-    const int waitMs = static_cast<int>(std::min<int64_t>(left.count(), 1000));
+    const int waitMs = static_cast<int>(std::min<int64_t>(left.count(), kAbortCheckInterval.count()));
     if (curl_multi_poll(multi, nullptr, 0, waitMs, nullptr) != CURLM_OK) {
       result = CURLE_FAILED_INIT;
       break;
@@ -113,6 +122,19 @@ CURLcode CurlTransfer::Perform(std::chrono::milliseconds readTimeout) {
     if (status < 200 || status > 299) result = CURLE_HTTP_RETURNED_ERROR;
   }
   return result;
+}
+
+DownloadFailure CurlTransfer::FailureOf(CURLcode result) const {
+  if (result == CURLE_OK) return {};
+  if (result == CURLE_HTTP_RETURNED_ERROR) {
+    long status = 0;
+    if (easy_) curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
+    return {FailureKind::HttpStatus, std::to_string(status)};
+  }
+  if (result == CURLE_OPERATION_TIMEDOUT)
+    return {FailureKind::Transfer, "no data for " + std::to_string(readTimeout_.count()) + " ms"};
+  if (result == CURLE_ABORTED_BY_CALLBACK) return {FailureKind::Transfer, "stopped"};
+  return {FailureKind::Transfer, errorText_[0] ? errorText_ : curl_easy_strerror(result)};
 }
 
 }  // namespace download

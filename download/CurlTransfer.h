@@ -1,7 +1,8 @@
 // One HTTP request of the engine on its own libcurl handle: plain HTTP only (also after
 // redirects), redirects followed up to 15 times, the engine's User-Agent, HTTP/1.1, failure on a
 // final status outside 200 to 299, and a read time-out: the transfer fails when no data (header
-// or body bytes) has arrived for a given time, measured with millisecond precision.
+// or body bytes) has arrived for a given time, measured with millisecond precision. Every request
+// asks for the identity coding: bodies are stored as sent, never decoded.
 #pragma once
 
 #include <curl/curl.h>
@@ -11,12 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "download/DownloadFailure.h"
 #include "download/ResponseHeaders.h"
 
 namespace download {
 
 inline constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0; Maxthon)";
 inline constexpr long kMaxRedirects = 15;
+inline constexpr std::chrono::milliseconds kAbortCheckInterval{100};
 
 class CurlTransfer {
  public:
@@ -36,12 +39,18 @@ class CurlTransfer {
   // waiting for the rest of the response or for the read time-out; it then returns CURLE_OK.
   void SetDoneCheck(std::function<bool()> done) { done_ = std::move(done); }
   void SetReceiveBufferSize(long bytes);
+  // Perform also ends, with CURLE_ABORTED_BY_CALLBACK, within kAbortCheckInterval of abort()
+  // becoming true, whether data flows, the server stalls or the headers are still awaited.
+  void SetAbortCheck(std::function<bool()> abort) { abort_ = std::move(abort); }
 
   // Runs the request to its end. CURLE_OPERATION_TIMEDOUT when no data came for readTimeout;
   // CURLE_HTTP_RETURNED_ERROR also for a final status outside 200 to 299 that libcurl lets pass.
   CURLcode Perform(std::chrono::milliseconds readTimeout);
 
   const ResponseHeaders& Headers() const { return headers_; }
+
+  // The failure a result of Perform stands for (kind None for CURLE_OK), with libcurl's reason.
+  DownloadFailure FailureOf(CURLcode result) const;
 
  private:
   static size_t OnHeader(char* data, size_t size, size_t count, void* self);
@@ -51,6 +60,10 @@ class CurlTransfer {
   std::string range_;
   BodySink sink_;
   std::function<bool()> done_;
+  std::function<bool()> abort_;
+  curl_slist* requestHeaders_ = nullptr;
+  std::chrono::milliseconds readTimeout_{0};
+  char errorText_[CURL_ERROR_SIZE] = {};
   ResponseHeaders headers_;
   std::chrono::steady_clock::time_point lastData_;
 };

@@ -1,7 +1,9 @@
 // A download worker: fetches what is missing of one segment with one ranged GET and writes it
 // into the receive file at the segment's offsets, on a detached thread of its own. It reports
 // progress through the segment's DoneSize, stops when its slot's StopRequested is set (between
-// blocks), and on failure logs a line and sends the failure notice; it never retries.
+// blocks, and within a fraction of a second inside a block), and on failure logs a line and sends
+// the failure notice; it never retries. A response that does not match the asked range and the
+// resource's size fails the worker before anything is written.
 #pragma once
 
 #include <array>
@@ -10,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "download/DownloadFailure.h"
 #include "download/SegmentWriter.h"
 
 class TDownloadManager;
@@ -37,9 +40,10 @@ class TDownload {
 
  private:
   TDownload(std::shared_ptr<TDownloadManager> manager, std::string dataFileName, std::string url,
-            int32_t index, int stream);
+            int32_t index, platform::File stream);
   void Execute();
-  bool Receive();
+  // One ranged GET. Kind None when the segment is complete or the worker was told to stop.
+  download::DownloadFailure Receive();
 
   std::shared_ptr<TDownloadManager> Manager;
   int32_t Index;
@@ -47,6 +51,6 @@ class TDownload {
   int32_t Remaining = 0;
   std::string URL;
   std::string DataFileName;
-  int Stream;  // own write descriptor on the receive file
+  platform::File Stream;  // own write handle on the receive file
   std::array<char, download::kBlockSize> Buffer{};
 };

@@ -30,8 +30,69 @@ int32_t TDownloadJob::GetPercent() const {
   return static_cast<int32_t>(std::floor(quotient * 100.0L));
 }
 
-void TDownloadJob::Cancel() { CancelRequested.store(true); }
+void TDownloadJob::Cancel() {
+  CancelRequested.store(true);
+  RaiseEvent();
+}
 
-void TDownloadJob::NotifyFailed() const {
+download::DownloadFailure TDownloadJob::Failure() const {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  return failure_;
+}
+
+std::string TDownloadJob::FinalName() const {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  return finalName_;
+}
+
+int TDownloadJob::LiveThreads() const {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  return liveThreads_;
+}
+
+bool TDownloadJob::WaitForThreads(std::chrono::milliseconds limit) const {
+  std::unique_lock<std::mutex> lock(stateLock_);
+  return changed_.wait_for(lock, limit, [this] { return liveThreads_ == 0; });
+}
+
+void TDownloadJob::ReportFailure(download::DownloadFailure failure) {
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    if (!failure_) failure_ = std::move(failure);
+  }
   if (notifier_) notifier_();
+}
+
+void TDownloadJob::SetFinalName(std::string name) {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  finalName_ = std::move(name);
+}
+
+void TDownloadJob::ThreadStarted() {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  ++liveThreads_;
+}
+
+void TDownloadJob::ThreadEnded() {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  --liveThreads_;
+  ++events_;
+  changed_.notify_all();
+}
+
+void TDownloadJob::RaiseEvent() {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  ++events_;
+  changed_.notify_all();
+}
+
+uint64_t TDownloadJob::WaitForEvent(uint64_t seen, std::chrono::milliseconds limit) const {
+  std::unique_lock<std::mutex> lock(stateLock_);
+  changed_.wait_for(lock, limit, [&] { return events_ != seen; });
+  return events_;
+}
+
+uint64_t TDownloadJob::Events() const {
+  std::lock_guard<std::mutex> guard(stateLock_);
+  return events_;
 }

@@ -4,11 +4,15 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
+#include "download/DownloadFailure.h"
 #include "download/DownloadLog.h"
 
 // The window message through which the installer window learns of a failed download. It carries
@@ -46,15 +50,43 @@ class TDownloadJob {
   // not valid. Not limited to 100.
   int32_t GetPercent() const;
 
-  // Asks the run to stop; the controller notices it within one monitoring cycle.
+  // Asks the run to stop; the controller sees it at once and stops the workers, which end within
+  // a fraction of a second, also in the middle of a block or while a server stalls.
   void Cancel();
 
-  // Sends the failure notice to the owner (engine threads only).
-  void NotifyFailed() const;
+  // Why the run failed: the first failure reported in it; kind None while there was none.
+  download::DownloadFailure Failure() const;
+  // The path text the complete file was given: FileName, or its first free numbered name when
+  // FileName was taken. Empty until the run has completed.
+  std::string FinalName() const;
+
+  // Threads of the job still running (its controller and workers, also of an abandoned run).
+  int LiveThreads() const;
+  // Waits until every thread of the job has ended, at most limit; true when none is left. After
+  // that the engine touches nothing of the job's owner, and the program may end normally.
+  bool WaitForThreads(std::chrono::milliseconds limit) const;
+
+  // Engine side. ReportFailure records the failure if it is the run's first, then sends the notice
+  // to the owner (once per call).
+  void ReportFailure(download::DownloadFailure failure);
+  void SetFinalName(std::string name);
+  void ThreadStarted();
+  void ThreadEnded();  // the thread's last touch of the job's state
+  // Waits until a thread ends or Cancel is called after the event numbered seen, at most limit;
+  // returns the number of the latest event.
+  uint64_t WaitForEvent(uint64_t seen, std::chrono::milliseconds limit) const;
+  uint64_t Events() const;
 
  private:
   TDownloadJob(std::string url, std::string fileName, int32_t threadCount,
                TDownloadFailedNotifier notifier);
+  void RaiseEvent();
 
   const TDownloadFailedNotifier notifier_;
+  mutable std::mutex stateLock_;
+  mutable std::condition_variable changed_;
+  download::DownloadFailure failure_;
+  std::string finalName_;
+  int liveThreads_ = 0;
+  uint64_t events_ = 0;
 };

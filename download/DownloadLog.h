@@ -38,6 +38,8 @@ inline constexpr const char* kCreateReceiveFileFailed = "创建接收文件失�
 inline constexpr const char* kCreateReceiveFileDone = "创建接收文件成功.";
 inline constexpr const char* kReceiveFileMissing = "接收文件不存在，退出.";
 inline constexpr const char* kReceiveFileEmpty = "接收文件大小<=0，退出.";
+// A resume whose receive file is not as long as the state file says: the download starts afresh.
+inline constexpr const char* kReceiveFileSizeMismatch = "接收文件大小与记录不符，重新下载.";
 inline constexpr const char* kStartingWorkers = "开始启动线程进行接收... ...";
 inline constexpr const char* kWorkersStarted = "线程启动成功，资源接收中... ...";
 inline constexpr const char* kRunStopped = "资源接收未完成，任务中止.";

@@ -11,6 +11,7 @@
 #include "download/ReceiveFile.h"
 #include "download/ResumeNames.h"
 #include "download/StateFile.h"
+#include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/host_path.h"
 
@@ -43,8 +44,18 @@ TDownloadManager::TDownloadManager(std::shared_ptr<TDownloadJob> job, const std:
 
 void TDownloadManager::Launch(std::shared_ptr<TDownloadJob> job, const std::string& URL,
                               const std::string& FileName, int32_t ThreadCount) {
-  auto manager = std::make_shared<TDownloadManager>(std::move(job), URL, FileName, ThreadCount);
-  std::thread([manager] { manager->Execute(); }).detach();
+  auto manager = std::make_shared<TDownloadManager>(job, URL, FileName, ThreadCount);
+  job->ThreadStarted();
+  try {
+    std::thread([manager, job]() mutable {
+      manager->Execute();
+      manager.reset();  // workers may hold it a little longer; they count for themselves
+      job->ThreadEnded();
+    }).detach();
+  } catch (...) {
+    job->ThreadEnded();
+    throw;
+  }
 }
 
 int32_t TDownloadManager::GetRemoteSize(const std::string& URL) { return ProbeRemoteSize(URL); }
@@ -57,16 +68,23 @@ void TDownloadManager::Execute() {
   const std::string receiveFile = ReceiveFileName({Directory, BaseName});
   Job->Log.Clear();
 
-  // A state file that cannot be read or does not describe a download counts as absent.
+  // A state file that cannot be read or does not describe a download counts as absent; so does
+  // one whose receive file is not as long as the state says (its bytes can't be trusted).
+  bool resume = false;
   if (const auto state = ReadStateFile(platform::HostPath(stateFile))) {
     Log(logtext::EnterResumeBranch(Job->TotalSize.load()));
     Job->TotalSize.store(state->TotalSize);
     SegmentCount = state->SegmentCount;
     Log(logtext::GotSize(Job->TotalSize.load()));
     for (int32_t k = 1; k <= SegmentCount; ++k) Segments[k].Assign(state->Segments[k - 1]);
-  } else if (!PrepareFreshDownload(receiveFile)) {
-    return;  // failed early: Running stays 1
+    const int64_t length = FileLength(platform::HostPath(receiveFile));
+    resume = length <= 0 || length == state->TotalSize;  // missing or empty: reported below
+    if (!resume) {
+      Log(logtext::kReceiveFileSizeMismatch);
+      SegmentCount = std::clamp(Job->ThreadCount, kMinSegments, kMaxSegments);
+    }
   }
+  if (!resume && !PrepareFreshDownload(receiveFile)) return;  // failed early: Running stays 1
   savedTotalSize_ = Job->TotalSize.load();
   savedSegmentCount_ = SegmentCount;
 
@@ -76,15 +94,16 @@ void TDownloadManager::Execute() {
   const TransferEnd end = Transfer(receiveFile, stateFile);
   // Workers of an abandoned run are left to finish on their own; they keep this object alive.
   if (end != TransferEnd::Abandoned) WaitForWorkers();
-  SaveState(stateFile);
+  SaveState(stateFile, receiveFile);
 }
 
 bool TDownloadManager::PrepareFreshDownload(const std::string& receiveFile) {
   Log(logtext::EnterFreshBranch(Job->TotalSize.load()));
-  Job->TotalSize.store(GetRemoteSize(URL));
+  DownloadFailure probeFailure;
+  Job->TotalSize.store(ProbeRemoteSize(URL, kProbeReadTimeout, &probeFailure));
   Log(logtext::GotSize(Job->TotalSize.load()));
   if (Job->TotalSize.load() <= 0) {
-    Job->NotifyFailed();
+    Job->ReportFailure(std::move(probeFailure));
     return false;
   }
   Log(logtext::GotSizeAgain(Job->TotalSize.load()));
@@ -93,8 +112,11 @@ bool TDownloadManager::PrepareFreshDownload(const std::string& receiveFile) {
   for (int32_t k = 1; k <= SegmentCount; ++k) Segments[k].Assign(cut[k - 1]);
 
   Log(logtext::kCreatingReceiveFile);
-  if (CreateReceiveFile(platform::HostPath(receiveFile), Job->TotalSize.load()) != CreateResult::Ok) {
-    Job->NotifyFailed();
+  const CreateResult created = CreateReceiveFile(platform::HostPath(receiveFile), Job->TotalSize.load());
+  if (created != CreateResult::Ok) {
+    Job->ReportFailure(created == CreateResult::NoSpace
+                           ? DownloadFailure{FailureKind::DiskFull, receiveFile}
+                           : DownloadFailure{FailureKind::FileError, "cannot create " + receiveFile});
     Log(logtext::kCreateReceiveFileFailed);
     return false;
   }
@@ -106,18 +128,17 @@ bool TDownloadManager::CheckReceiveFile(const std::string& receiveFile) {
   const std::string hostPath = platform::HostPath(receiveFile);
   const int64_t length = FileLength(hostPath);
   if (length < 0) {
-    Job->NotifyFailed();
+    Job->ReportFailure({FailureKind::ReceiveFileMissing, receiveFile});
     Log(logtext::kReceiveFileMissing);
     return false;
   }
   if (length == 0) {
-    Job->NotifyFailed();
+    Job->ReportFailure({FailureKind::FileError, receiveFile + " is empty"});
     Log(logtext::kReceiveFileEmpty);
     return false;
   }
-  // The complete file must be exactly as long as the resource.
-  if (length != Job->TotalSize.load() && !SetFileLength(hostPath, Job->TotalSize.load())) {
-    Job->NotifyFailed();
+  if (length != Job->TotalSize.load()) {  // changed under our feet since it was made or checked
+    Job->ReportFailure({FailureKind::FileError, receiveFile + " changed its length"});
     return false;
   }
   return true;
@@ -127,27 +148,36 @@ TDownloadManager::TransferEnd TDownloadManager::Transfer(const std::string& rece
                                                          const std::string& stateFile) {
   Log(logtext::kStartingWorkers);
   if (!StartWorkers(receiveFile)) {
-    Job->NotifyFailed();
+    Job->ReportFailure({FailureKind::FileError, "cannot open " + receiveFile + " for a worker"});
     StopAndWaitForWorkers();
     return TransferEnd::Failed;
   }
   Log(logtext::kWorkersStarted);
 
   bool completed = false;
+  uint64_t seen = Job->Events();
   while (!Job->Finished.load()) {
     if (Job->CancelRequested.load()) {
       StopAndWaitForWorkers();
       return TransferEnd::Cancelled;
     }
     PublishProgress();
-    std::this_thread::sleep_for(kMonitorCycle);
+    // The cycle's pause ends early when a worker ends or a cancel comes, so that the end of a
+    // transfer is seen at once; the progress is then published afresh.
+    const uint64_t latest = Job->WaitForEvent(seen, kMonitorCycle);
+    if (latest != seen) {
+      seen = latest;
+      PublishProgress();
+    }
     if (Job->ReceivedSize.load() == Job->TotalSize.load()) {
       WaitForWorkers();  // all segments are complete: their workers are ending
-      if (PutInPlace(platform::HostPath(receiveFile), FileName, kRenameRetryTime).empty()) {
-        Job->NotifyFailed();
+      const std::string finalName = PutInPlace(platform::HostPath(receiveFile), FileName, kRenameRetryTime);
+      if (finalName.empty()) {
+        Job->ReportFailure({FailureKind::FileError, "cannot rename " + receiveFile});
         return TransferEnd::Failed;
       }
-      std::remove(platform::HostPath(stateFile).c_str());
+      platform::RemovePath(platform::HostPath(stateFile));
+      Job->SetFinalName(finalName);
       completed = true;
       Job->Finished.store(true);
     }
@@ -186,8 +216,10 @@ void TDownloadManager::WaitForWorkers() {
     while (!WorkerEnded[k].load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-void TDownloadManager::SaveState(const std::string& stateFile) {
+void TDownloadManager::SaveState(const std::string& stateFile, const std::string& receiveFile) {
   if (!Job->Finished.load()) {
+    // The bytes that the state counts as done reach the disk before the state does.
+    SyncReceiveFile(platform::HostPath(receiveFile));
     DownloadState state;
     state.TotalSize = savedTotalSize_;
     state.SegmentCount = savedSegmentCount_;

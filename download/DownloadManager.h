@@ -53,7 +53,7 @@ class TDownloadManager : public std::enable_shared_from_this<TDownloadManager> {
   void PublishProgress();
   void StopAndWaitForWorkers();
   void WaitForWorkers();
-  void SaveState(const std::string& stateFile);
+  void SaveState(const std::string& stateFile, const std::string& receiveFile);
   void Log(const std::string& text);
 
   int32_t savedTotalSize_ = 0;  // the header for a later save

@@ -4,11 +4,20 @@
 
 namespace download {
 
-int32_t ProbeRemoteSize(const std::string& url, std::chrono::milliseconds readTimeout) {
+int32_t ProbeRemoteSize(const std::string& url, std::chrono::milliseconds readTimeout,
+                        DownloadFailure* why) {
   CurlTransfer request(url);
   request.SetHeadOnly();
-  if (request.Perform(readTimeout) != CURLE_OK) return 0;
-  return request.Headers().ContentLength().value_or(-1);
+  const CURLcode result = request.Perform(readTimeout);
+  DownloadFailure failure = request.FailureOf(result);
+  int32_t size = 0;
+  if (!failure) {
+    size = request.Headers().ContentLength().value_or(-1);
+    if (size == 0) failure = {FailureKind::SizeUnknown, "Content-Length 0"};
+    if (size < 0) failure = {FailureKind::SizeUnknown, "no Content-Length in the HEAD response"};
+  }
+  if (why) *why = std::move(failure);
+  return size;
 }
 
 }  // namespace download

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "download/DownloadFailure.h"
+
 namespace download {
 
 inline constexpr std::chrono::milliseconds kProbeReadTimeout{3000};
@@ -12,7 +14,9 @@ inline constexpr std::chrono::milliseconds kProbeReadTimeout{3000};
 // The Content-Length of the final response: -1 if it is missing or not a signed 32-bit number;
 // 0 if the request fails (no connection, time-out, https, too many redirects, a final status
 // outside 200 to 299).
+// When why is given, it receives the reason for a result of 0 or less.
 int32_t ProbeRemoteSize(const std::string& url,
-                        std::chrono::milliseconds readTimeout = kProbeReadTimeout);
+                        std::chrono::milliseconds readTimeout = kProbeReadTimeout,
+                        DownloadFailure* why = nullptr);
 
 }  // namespace download

@@ -1,11 +1,5 @@
 #include "download/ReceiveFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <thread>
 
 #include "download/ResumeNames.h"
@@ -17,52 +11,40 @@ namespace {
 
 bool TextExists(const std::string& pathText) { return FileExists(platform::HostPath(pathText)); }
 
-// rename() that refuses to replace an existing file where the file system can tell; EEXIST then.
-int RenameNoReplace(const std::string& from, const std::string& to) {
-#ifdef RENAME_NOREPLACE
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return -1;
-#endif
-  return std::rename(from.c_str(), to.c_str());
-}
-
 }  // namespace
 
 CreateResult CreateReceiveFile(const std::string& hostPath, int64_t size) {
-  const int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return CreateResult::CannotCreate;
-  int rc;
-  do {
-    rc = ::ftruncate(fd, static_cast<off_t>(size));
-  } while (rc != 0 && errno == EINTR);
-  ::close(fd);
-  return rc == 0 ? CreateResult::Ok : CreateResult::CannotSize;
+  // Whatever stands under the name is removed, a link as a link; a folder stays and fails below.
+  if (platform::PathExists(hostPath)) platform::RemovePath(hostPath);
+  platform::File file = platform::File::Open(hostPath, platform::File::Mode::CreateNew);
+  if (!file.IsOpen()) return CreateResult::CannotCreate;
+  if (file.Reserve(size)) return CreateResult::Ok;
+  return file.Error() == platform::FileError::NoSpace ? CreateResult::NoSpace : CreateResult::CannotSize;
 }
 
-int64_t FileLength(const std::string& hostPath) {
-  struct stat info {};
-  if (::stat(hostPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
-  return static_cast<int64_t>(info.st_size);
+platform::File OpenReceiveFileForWriting(const std::string& hostPath) {
+  return platform::File::Open(hostPath, platform::File::Mode::WriteExisting);
 }
 
-bool SetFileLength(const std::string& hostPath, int64_t size) {
-  return ::truncate(hostPath.c_str(), static_cast<off_t>(size)) == 0;
+int64_t FileLength(const std::string& hostPath) { return platform::RegularFileLength(hostPath); }
+
+bool SyncReceiveFile(const std::string& hostPath) {
+  platform::File file = OpenReceiveFileForWriting(hostPath);
+  return file.IsOpen() && file.Sync();
 }
 
-bool FileExists(const std::string& hostPath) {
-  struct stat info {};
-  return ::lstat(hostPath.c_str(), &info) == 0;
-}
+bool FileExists(const std::string& hostPath) { return platform::PathExists(hostPath); }
 
 std::string PutInPlace(const std::string& receiveHostPath, const std::string& target,
                        std::chrono::milliseconds retryFor) {
   const auto giveUpAt = std::chrono::steady_clock::now() + retryFor;
   for (;;) {
     const std::string finalName = FirstFreeName(target, TextExists);
-    if (RenameNoReplace(receiveHostPath, platform::HostPath(finalName)) == 0) return finalName;
+    const platform::FileError error = platform::RenameNoReplace(receiveHostPath, platform::HostPath(finalName));
+    if (error == platform::FileError::None) return finalName;
     if (std::chrono::steady_clock::now() >= giveUpAt) return {};
     // A name taken since we looked is passed over at once; other failures wait a little.
-    if (errno != EEXIST) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (error != platform::FileError::Exists) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
 

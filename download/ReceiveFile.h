@@ -6,18 +6,26 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file.h"
+
 namespace download {
 
-enum class CreateResult { Ok, CannotCreate, CannotSize };
+enum class CreateResult { Ok, CannotCreate, CannotSize, NoSpace };
 
-// Creates the file (truncating an old one) and sets its length to size (sparse, not zero-filled).
+// Creates the file afresh and reserves size bytes of disk for it, so that a full disk shows here
+// and not in the middle of the transfer. Whatever stood under the name before (an old receive
+// file, a symbolic link, a FIFO) is removed, never opened; a folder there makes creation fail.
 CreateResult CreateReceiveFile(const std::string& hostPath, int64_t size);
 
-// The file's length, or -1 if it does not exist (or cannot be examined).
+// A worker's write handle: the regular file itself, never through a link, never blocking on a
+// FIFO. Not open when it can't be opened.
+platform::File OpenReceiveFileForWriting(const std::string& hostPath);
+
+// The length of the regular file at hostPath (not through a link), or -1 if there is none.
 int64_t FileLength(const std::string& hostPath);
 
-// Sets the length of an existing file.
-bool SetFileLength(const std::string& hostPath, int64_t size);
+// Puts what was written into the file on the disk, before a state that describes it is saved.
+bool SyncReceiveFile(const std::string& hostPath);
 
 bool FileExists(const std::string& hostPath);
 

@@ -29,8 +29,8 @@ std::optional<int64_t> ParseOffset(std::string_view text) {
   return value;
 }
 
-// "bytes A-B/C" -> A
-std::optional<int64_t> ParseContentRangeStart(std::string_view value) {
+// "bytes A-B/C" or "bytes A-B/*"
+std::optional<ContentRange> ParseContentRange(std::string_view value) {
   value = Trim(value);
   constexpr std::string_view kUnit = "bytes";
   if (value.size() <= kUnit.size() || !EqualsNoCase(value.substr(0, kUnit.size()), kUnit))
@@ -43,7 +43,13 @@ std::optional<int64_t> ParseContentRangeStart(std::string_view value) {
   const auto first = ParseOffset(value.substr(0, dash));
   const auto last = ParseOffset(value.substr(dash + 1, slash - dash - 1));
   if (!first || !last || *last < *first) return std::nullopt;
-  return first;
+  ContentRange range{*first, *last, std::nullopt};
+  const std::string_view total = Trim(value.substr(slash + 1));
+  if (total != "*") {
+    range.Total = ParseOffset(total);
+    if (!range.Total || *range.Total <= *last) return std::nullopt;
+  }
+  return range;
 }
 
 }  // namespace
@@ -89,13 +95,15 @@ void ResponseHeaders::Feed(std::string_view line) {
     hasContentLength_ = true;
     contentLength_ = ParseInt32(value);
   } else if (EqualsNoCase(name, "Content-Range")) {
-    contentRangeStart_ = ParseContentRangeStart(value);
+    contentRange_ = ParseContentRange(value);
+  } else if (EqualsNoCase(name, "Content-Encoding")) {
+    contentEncoding_ = std::string(Trim(value));
   }
 }
 
 std::optional<int64_t> ResponseHeaders::BodyOffset() const {
   if (status_ != 206) return 0;
-  return contentRangeStart_;
+  return ContentRangeStart();
 }
 
 }  // namespace download

@@ -1,13 +1,21 @@
 // What the engine reads from the headers of the final HTTP response: the status, the
-// Content-Length and the first offset of a Content-Range. Fed one header line at a time; a new
+// Content-Length, the Content-Range and the Content-Encoding. Fed one header line at a time; a new
 // status line (a redirect, an interim response) starts over.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace download {
+
+// "Content-Range: bytes First-Last/Total"; Total is absent for "*".
+struct ContentRange {
+  int64_t First = 0;
+  int64_t Last = 0;
+  std::optional<int64_t> Total;
+};
 
 class ResponseHeaders {
  public:
@@ -17,8 +25,13 @@ class ResponseHeaders {
   // The Content-Length as a signed 32-bit number; nothing if absent or not such a number.
   std::optional<int32_t> ContentLength() const { return contentLength_; }
   bool HasContentLength() const { return hasContentLength_; }
-  // The first byte offset of "Content-Range: bytes A-B/C"; nothing if absent or malformed.
-  std::optional<int64_t> ContentRangeStart() const { return contentRangeStart_; }
+  // Nothing if absent or malformed.
+  const std::optional<ContentRange>& Range() const { return contentRange_; }
+  std::optional<int64_t> ContentRangeStart() const {
+    return contentRange_ ? std::optional<int64_t>(contentRange_->First) : std::nullopt;
+  }
+  // The Content-Encoding value as sent, blanks trimmed; empty when absent.
+  const std::string& ContentEncoding() const { return contentEncoding_; }
 
   // The offset in the resource at which the body of this response starts: the Content-Range's
   // first offset for 206, else 0. Nothing for a 206 without a readable Content-Range.
@@ -28,7 +41,8 @@ class ResponseHeaders {
   int status_ = 0;
   bool hasContentLength_ = false;
   std::optional<int32_t> contentLength_;
-  std::optional<int64_t> contentRangeStart_;
+  std::optional<ContentRange> contentRange_;
+  std::string contentEncoding_;
 };
 
 // Reads text (blanks around it allowed) as a signed 32-bit decimal number.

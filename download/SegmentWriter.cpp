@@ -1,23 +1,14 @@
 #include "download/SegmentWriter.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace download {
 
-bool FileBlockOutput::WriteAt(const char* data, size_t size, int64_t offset) {
-  while (size > 0) {
-    const ssize_t n = ::pwrite(fd_, data, size, static_cast<off_t>(offset));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-    offset += n;
-  }
-  return true;
+DownloadFailure FileBlockOutput::Failure() const {
+  const FailureKind kind =
+      file_.Error() == platform::FileError::NoSpace ? FailureKind::DiskFull : FailureKind::FileError;
+  return {kind, platform::FileErrorText(file_.Error())};
 }
 
 SegmentWriter::SegmentWriter(BlockOutput& output, int64_t position, int32_t remaining,
@@ -58,6 +49,14 @@ size_t SegmentWriter::Feed(const char* data, size_t size) {
     if (gathered_ == blockSize_ && !WriteBlock(buffer_.data(), blockSize_)) break;
   }
   return consumed;
+}
+
+bool SegmentWriter::FlushPartial() {
+  if (gathered_ == 0 || state_ == State::WriteFailed) return true;
+  const State before = state_;
+  if (!WriteBlock(buffer_.data(), gathered_)) return false;
+  if (state_ != State::Complete) state_ = before;
+  return true;
 }
 
 bool SegmentWriter::WriteBlock(const char* data, size_t size) {

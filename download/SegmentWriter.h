@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <span>
 
+#include "download/DownloadFailure.h"
+#include "platform/file.h"
+
 namespace download {
 
 inline constexpr size_t kBlockSize = 10240;
@@ -22,14 +25,18 @@ class BlockOutput {
   virtual bool WriteAt(const char* data, size_t size, int64_t offset) = 0;
 };
 
-// pwrite() on an open file descriptor.
+// Writes at an offset of an open file.
 class FileBlockOutput final : public BlockOutput {
  public:
-  explicit FileBlockOutput(int fd) : fd_(fd) {}
-  bool WriteAt(const char* data, size_t size, int64_t offset) override;
+  explicit FileBlockOutput(platform::File& file) : file_(file) {}
+  bool WriteAt(const char* data, size_t size, int64_t offset) override {
+    return file_.WriteAt(data, size, offset);
+  }
+  // Why the last write failed: DiskFull when the device or quota is full, else FileError.
+  DownloadFailure Failure() const;
 
  private:
-  int fd_;
+  platform::File& file_;
 };
 
 class SegmentWriter {
@@ -44,6 +51,10 @@ class SegmentWriter {
   // Takes the next bytes of the body and returns how many it consumed. Fewer than size means the
   // body is no longer wanted: the segment is complete, a stop request was seen, or a write failed.
   size_t Feed(const char* data, size_t size);
+
+  // Writes the bytes gathered for an unfinished block, as a shorter block, so that a transfer that
+  // ends early (stopped, dropped) keeps every byte received. The state stays as it is.
+  bool FlushPartial();
 
   State state() const { return state_; }
   int64_t Position() const { return position_; }

@@ -1,12 +1,6 @@
 #include "download/StateFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-
-#include "platform/posix/fd_io.h"
+#include "platform/file.h"
 
 namespace download {
 
@@ -41,19 +35,6 @@ bool Acceptable(const DownloadState& s) {
   return expectedStart == s.TotalSize;
 }
 
-bool WriteEncoded(int fd, const std::vector<uint8_t>& bytes) {
-  return platform::posix::WriteAll(fd, bytes.data(), bytes.size());
-}
-
-void SyncDirectoryOf(const std::string& hostPath) {
-  const size_t cut = hostPath.rfind('/');
-  const std::string dir = cut == std::string::npos ? "." : hostPath.substr(0, cut + 1);
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 std::vector<uint8_t> EncodeState(const DownloadState& state) {
@@ -86,38 +67,16 @@ std::optional<DownloadState> DecodeState(const std::vector<uint8_t>& bytes) {
 }
 
 std::optional<DownloadState> ReadStateFile(const std::string& hostPath) {
-  const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
   // One byte more than the largest acceptable file, so that a longer file is seen as such.
-  std::vector<uint8_t> bytes(kMaxStateFileSize + 1);
-  size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    got += static_cast<size_t>(n);
-  }
-  ::close(fd);
-  bytes.resize(got);
-  return DecodeState(bytes);
+  const auto text = platform::ReadWholeFile(hostPath, kMaxStateFileSize + 1);
+  if (!text) return std::nullopt;
+  return DecodeState(std::vector<uint8_t>(text->begin(), text->end()));
 }
 
 bool WriteStateFile(const std::string& hostPath, const DownloadState& state) {
-  const std::string temporary = hostPath + ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = WriteEncoded(fd, EncodeState(state)) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), hostPath.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  SyncDirectoryOf(hostPath);
-  return true;
+  const std::vector<uint8_t> bytes = EncodeState(state);
+  return platform::ReplaceFileAtomically(
+      hostPath, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace download

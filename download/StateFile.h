@@ -26,11 +26,13 @@ std::vector<uint8_t> EncodeState(const DownloadState& state);
 // The state held by the bytes, or nothing if they are not an acceptable state file.
 std::optional<DownloadState> DecodeState(const std::vector<uint8_t>& bytes);
 
-// Reads and decodes the file at hostPath; nothing if it is absent, unreadable or not acceptable.
+// Reads and decodes the file at hostPath; nothing if it is absent, unreadable, not a regular file
+// (a link, a FIFO) or not acceptable.
 std::optional<DownloadState> ReadStateFile(const std::string& hostPath);
 
-// Writes the state through a temporary file beside hostPath (written, flushed to disk, renamed
-// over hostPath), so that hostPath always holds either the old or the new state, never a part.
+// Writes the state through a new temporary file beside hostPath (made by exclusive creation,
+// written, flushed to disk, renamed over hostPath), so that hostPath always holds either the old
+// or the new state, never a part. A link or FIFO under either name is never opened.
 bool WriteStateFile(const std::string& hostPath, const DownloadState& state);
 
 }  // namespace download

@@ -35,7 +35,8 @@ TEST_F(EngineFaults, ProbeFailuresEndTheRunEarlyWithOneNotice) {
 
 TEST_F(EngineFaults, EachFailingWorkerSendsANoticeAndTheRunWaitsForTheOwner) {
   const auto source = Serve("pkg.zip", 100000);
-  // Every GET is cut after 15000 body bytes: both workers fail after one whole block.
+  // Every GET is cut after 15000 body bytes: both workers fail after one whole block and part of
+  // the next, and keep all 15000 bytes.
   auto job = Start("fault/drop=15000/pkg.zip", Out("pkg.zip"));
   ASSERT_TRUE(WaitUntil([&] { return WorkerLines(*job).size() == 4; }));
   EXPECT_EQ(Notices(), 2);
@@ -48,8 +49,8 @@ TEST_F(EngineFaults, EachFailingWorkerSendsANoticeAndTheRunWaitsForTheOwner) {
 
   job->Cancel();
   ASSERT_TRUE(WaitStopped(*job));
-  EXPECT_EQ(StateOf("pkg.zip")->Segments[0].DoneSize, 10240);
-  EXPECT_EQ(StateOf("pkg.zip")->Segments[1].DoneSize, 10240);
+  EXPECT_EQ(StateOf("pkg.zip")->Segments[0].DoneSize, 15000);
+  EXPECT_EQ(StateOf("pkg.zip")->Segments[1].DoneSize, 15000);
   auto resumed = Start("pkg.zip", Out("pkg.zip"));
   ASSERT_TRUE(WaitFinished(*resumed));
   EXPECT_EQ(ReadFile(Out("pkg.zip")), source);

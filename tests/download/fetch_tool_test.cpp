@@ -6,6 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <sstream>
+
 #include "tests/download/download_test_support.h"
 
 using namespace testing_support;
@@ -14,17 +17,17 @@ namespace {
 
 class FetchTool : public EngineTest {
  protected:
-  // Starts ostrel-fetch with its output into a file. The child only redirects and executes.
+  // Starts ostrel-fetch with its stdout and stderr into files. The child only redirects and
+  // executes.
   pid_t Spawn(const std::vector<std::string>& args) {
-    const std::string output = root_ + "/output.txt";
+    const std::string output = root_ + "/stdout.txt", errors = root_ + "/stderr.txt";
     std::vector<char*> argv{const_cast<char*>(OSTREL_FETCH_EXE)};
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {
-      const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      ::dup2(fd, 1);
-      ::dup2(fd, 2);
+      ::dup2(::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+      ::dup2(::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
       ::execv(OSTREL_FETCH_EXE, argv.data());
       ::_exit(127);
     }
@@ -35,8 +38,11 @@ class FetchTool : public EngineTest {
     return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   int Run(const std::vector<std::string>& args) { return ExitCode(Spawn(args)); }
-  std::string Output() {
-    const auto bytes = ReadFile(root_ + "/output.txt");
+  std::string Stdout() { return Text(root_ + "/stdout.txt"); }
+  std::string Stderr() { return Text(root_ + "/stderr.txt"); }
+  std::string Output() { return Stdout() + Stderr(); }
+  static std::string Text(const std::string& path) {
+    const auto bytes = ReadFile(path);
     return std::string(bytes.begin(), bytes.end());
   }
 };
@@ -82,4 +88,54 @@ TEST_F(FetchTool, FailureAndSignalKeepTheStateAndTheSameCommandResumes) {
 
   EXPECT_EQ(Run({server->Url("pkg.zip"), Out("pkg.zip")}), 0);
   EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
+}
+
+TEST_F(FetchTool, StdoutCarriesOnlyTheLogAndTheSummaryNamesTheFileWritten) {
+  const auto source = Serve("pkg.zip", 200000);
+  std::filesystem::create_directories(out_);
+  WriteFile(Out("pkg.zip"), {'o', 'l', 'd'});
+  EXPECT_EQ(Run({"--log", server->Url("pkg.zip"), Out("pkg.zip")}), 0);
+  EXPECT_EQ(ReadFile(Out("pkg(1).zip")), source);
+  EXPECT_NE(Stderr().find(Out("pkg(1).zip")), std::string::npos) << Stderr();
+  std::istringstream lines(Stdout());
+  int count = 0;
+  for (std::string line; std::getline(lines, line); ++count)
+    EXPECT_TRUE(line.rfind("[", 0) == 0 || line.rfind("线程", 0) == 0) << "not a log line: " << line;
+  EXPECT_GE(count, 8);
+}
+
+TEST_F(FetchTool, SaysWhyItFailed) {
+  Serve("pkg.zip", 30000);
+  const struct {
+    std::string path, says;
+  } cases[] = {
+      {"fault/status=404/pkg.zip", "HTTP 404 for "},
+      {"fault/nolen/pkg.zip", "no usable size"},
+      {"fault/gzip/pkg.zip", "encoded body: gzip"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run({server->Url(c.path), Out("pkg.zip")}), 1) << c.path;
+    EXPECT_NE(Stderr().find("ostrel-fetch: "), std::string::npos);
+    EXPECT_NE(Stderr().find(c.says), std::string::npos) << Stderr();
+    EXPECT_NE(Stderr().find(server->Url(c.path)), std::string::npos) << Stderr();
+  }
+}
+
+TEST_F(FetchTool, AServerThatIgnoresRangeIsFetchedAsOneStream) {
+  const auto source = Serve("pkg.zip", 300000);
+  EXPECT_EQ(Run({"-n", "3", server->Url("fault/norange/pkg.zip"), Out("pkg.zip")}), 0) << Stderr();
+  EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
+  EXPECT_NE(Stderr().find("single stream"), std::string::npos) << Stderr();
+  EXPECT_FALSE(Exists(Out("pkg.zip.rpc")) || Exists(Out("pkg.zip.rpc.cfg")));
+}
+
+TEST_F(FetchTool, AnInterruptOnASlowLinkSavesWhatArrivedBeforeItExits) {
+  Serve("pkg.zip", 200000);
+  const pid_t pid = Spawn({server->Url("fault/rate=1500/pkg.zip"), Out("pkg.zip")});
+  ASSERT_TRUE(WaitUntil([&] { return server->BodyBytesSent() >= 3000; }));
+  ::kill(pid, SIGINT);
+  EXPECT_EQ(ExitCode(pid), 130);
+  const auto state = StateOf("pkg.zip");
+  ASSERT_TRUE(state.has_value()) << Stderr();
+  EXPECT_GT(state->Segments[0].DoneSize + state->Segments[1].DoneSize, 0);
 }

@@ -82,11 +82,13 @@ TEST(StateFile, SaveReplacesTheOldFileWholeOrNotAtAll) {
   ASSERT_TRUE(WriteStateFile(path, Halves(1001, 0, 0)));
   ASSERT_TRUE(WriteStateFile(path, Halves(1001, 500, 0)));
   EXPECT_EQ(testing_support::ReadFile(path).size(), 32u);
-  EXPECT_FALSE(testing_support::Exists(path + ".tmp"));
-  // When the new state cannot be written, the old one stays intact.
-  ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);
-  EXPECT_FALSE(WriteStateFile(path, Halves(1001, 100, 0)));
   EXPECT_EQ(ReadStateFile(path)->Segments[0].DoneSize, 500);
+  // A save that can't be put in place (a folder holds the name) fails and leaves no temporary.
+  const std::string blocked = dir + "/blocked.rpc.cfg";
+  ASSERT_EQ(::mkdir(blocked.c_str(), 0755), 0);
+  EXPECT_FALSE(WriteStateFile(blocked, Halves(1001, 100, 0)));
+  const auto entries = std::distance(std::filesystem::directory_iterator(dir), {});
+  EXPECT_EQ(entries, 2) << "a temporary file was left behind";
   EXPECT_FALSE(ReadStateFile(dir + "/missing.rpc.cfg").has_value());
   std::filesystem::remove_all(dir);
 }

@@ -1,9 +1,10 @@
 // ostrel-fetch [-n THREADS] [--log] URL FILE
 //
 // Downloads URL into FILE with one download job and follows it the way the installer window
-// does: a poll every 100 ms, the first failure notice cancels the job, a signal cancels it too
-// (the state file is then kept and the same command resumes). Exit codes: 0 done, 1 failed,
-// 2 bad arguments, 130 interrupted.
+// does: progress every 100 ms, the first failure notice cancels the job, a signal cancels it too
+// (the state file is then kept and the same command resumes). A server that ignores Range gets
+// one more try as a single stream. Progress and messages go to stderr; stdout carries only the
+// log (--log). Exit codes: 0 done, 1 failed, 2 bad arguments, 130 interrupted.
 #include <signal.h>
 #include <unistd.h>
 
@@ -17,6 +18,9 @@
 #include <vector>
 
 #include "download/DownloadJob.h"
+#include "download/ResumeNames.h"
+#include "platform/file.h"
+#include "platform/host_path.h"
 #include "tools/fetch/fetch_options.h"
 #include "tools/fetch/progress_report.h"
 
@@ -25,7 +29,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kPollInterval = std::chrono::milliseconds(100);
-constexpr auto kStopWait = std::chrono::milliseconds(5000);
+// A stopped job's threads end within a fraction of a second (a worker's stop is seen inside a
+// block, and the state is flushed to disk); this bound only guards against a wedged disk.
+constexpr auto kStopWait = std::chrono::milliseconds(60000);
 constexpr int kBarWidth = 30;
 
 volatile std::sig_atomic_t g_signalled = 0;
@@ -43,16 +49,9 @@ void InstallSignalHandlers() {
   signal(SIGPIPE, SIG_IGN);             // a closed output must not kill the process unsaved
 }
 
-// Waits until the job's Running drops, at most kStopWait.
-void WaitForStop(const TDownloadJob& job) {
-  const auto giveUpAt = Clock::now() + kStopWait;
-  while (job.Running.load() != 0 && Clock::now() < giveUpAt)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-}
-
 class Display {
  public:
-  Display() : terminal_(isatty(STDOUT_FILENO) == 1), start_(Clock::now()), lastLine_(start_) {}
+  Display() : terminal_(isatty(STDERR_FILENO) == 1), start_(Clock::now()), lastLine_(start_) {}
 
   void Update(const TDownloadJob& job, int32_t percent) {
     const auto now = Clock::now();
@@ -64,12 +63,10 @@ class Display {
         fetch::FormatProgress(lastPercent_, received, job.TotalSize.load(), speed_.BytesPerSecond(),
                               terminal_ ? kBarWidth : 0);
     if (terminal_) {
-      std::printf("\r%s\x1b[K", line.c_str());
-      std::fflush(stdout);
+      std::fprintf(stderr, "\r%s\x1b[K", line.c_str());
       shown_ = true;
     } else if (now - lastLine_ >= std::chrono::seconds(1)) {
-      std::printf("%s\n", line.c_str());
-      std::fflush(stdout);
+      std::fprintf(stderr, "%s\n", line.c_str());
       lastLine_ = now;
     }
   }
@@ -78,14 +75,14 @@ class Display {
     EndBarLine();
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     const int64_t total = job.TotalSize.load();
-    std::printf("100%%  %s in %.2f s (%s/s): %s\n", fetch::FormatBytes(total).c_str(), seconds,
-                fetch::FormatBytes(seconds > 0 ? static_cast<int64_t>(total / seconds) : 0).c_str(),
-                file.c_str());
-    std::fflush(stdout);
+    std::fprintf(stderr, "100%%  %s in %.2f s (%s/s): %s\n", fetch::FormatBytes(total).c_str(),
+                 seconds,
+                 fetch::FormatBytes(seconds > 0 ? static_cast<int64_t>(total / seconds) : 0).c_str(),
+                 file.c_str());
   }
 
   void EndBarLine() {
-    if (terminal_ && shown_) std::printf("\n");
+    if (terminal_ && shown_) std::fprintf(stderr, "\n");
     shown_ = false;
   }
 
@@ -103,12 +100,43 @@ void PrintLog(const TDownloadJob& job) {
   for (const std::string& line : job.Log.Lines()) std::printf("%s\n", line.c_str());
 }
 
-// Leaves without running destructors: engine threads that are still ending (a worker in its read
-// time-out, an abandoned run) may not find the process half torn down.
-[[noreturn]] void Leave(int code) {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  std::_Exit(code);
+enum class Outcome { Done, Failed, Interrupted };
+
+// Follows the job until it completes, fails or a signal comes; a failed or interrupted job is
+// cancelled and its threads have ended (its state saved) when this returns.
+Outcome Follow(TDownloadJob& job, Display& display) {
+  for (;;) {
+    // Wakes at once when the job's last thread ends, else after one progress interval.
+    const bool ended = job.WaitForThreads(kPollInterval);
+    int32_t percent = job.GetPercent();
+    if (percent > 100) {  // beyond the whole: give the run up, as the installer window does
+      job.Finished.store(true);
+      percent = 100;
+    }
+    if (job.Finished.load()) {
+      display.Update(job, 100);
+      return Outcome::Done;
+    }
+    display.Update(job, percent);
+    if (g_failed.load() || g_signalled || ended) {
+      job.Cancel();
+      job.WaitForThreads(kStopWait);
+      display.EndBarLine();
+      return g_signalled && !g_failed.load() ? Outcome::Interrupted : Outcome::Failed;
+    }
+  }
+}
+
+// Removes what a job left for target, so that a new job starts afresh.
+void ForgetProgress(const std::string& target) {
+  const download::TargetParts parts = download::SplitTarget(target);
+  platform::RemovePath(platform::HostPath(download::StateFileName(parts)));
+  platform::RemovePath(platform::HostPath(download::ReceiveFileName(parts)));
+}
+
+std::shared_ptr<TDownloadJob> StartJob(const fetch::FetchOptions& options, int32_t threads) {
+  g_failed.store(false);
+  return TDownloadJob::Create(options.url, options.file, threads, true, [] { g_failed.store(true); });
 }
 
 }  // namespace
@@ -126,40 +154,42 @@ int main(int argc, char** argv) {
   }
 
   InstallSignalHandlers();
-  std::shared_ptr<TDownloadJob> job = TDownloadJob::Create(
-      options.url, options.file, options.threads, true, [] { g_failed.store(true); });
-
   Display display;
-  int exitCode = 0;
-  for (;;) {
-    std::this_thread::sleep_for(kPollInterval);
-    int32_t percent = job->GetPercent();
-    if (percent > 100) {  // beyond the whole: give the run up, as the installer window does
-      job->Finished.store(true);
-      percent = 100;
-    }
-    display.Update(*job, percent);
-    if (job->Finished.load()) {
-      WaitForStop(*job);
-      display.Done(*job, options.file);
-      exitCode = 0;
-      break;
-    }
-    if (g_failed.load() || g_signalled) {
-      const bool failed = g_failed.load();
-      job->Cancel();
-      WaitForStop(*job);
-      display.EndBarLine();
-      if (failed) {
-        std::fprintf(stderr, "ostrel-fetch: download failed; run the same command again to resume\n");
-        exitCode = 1;
-      } else {
-        std::fprintf(stderr, "ostrel-fetch: interrupted; run the same command again to resume\n");
-        exitCode = 130;
-      }
-      break;
-    }
+  std::shared_ptr<TDownloadJob> job = StartJob(options, options.threads);
+  Outcome outcome = Follow(*job, display);
+  if (outcome == Outcome::Failed &&
+      job->Failure().Kind == download::FailureKind::RangeNotHonoured && !g_signalled) {
+    // The segments can't be fetched apart: what was fetched can't be resumed either.
+    if (options.printLog) PrintLog(*job);
+    std::fprintf(stderr, "ostrel-fetch: the server ignores Range requests; fetching %s as a single stream\n",
+                 options.url.c_str());
+    ForgetProgress(options.file);
+    job = StartJob(options, 1);
+    outcome = Follow(*job, display);
   }
   if (options.printLog) PrintLog(*job);
-  Leave(exitCode);
+
+  int exitCode = 0;
+  switch (outcome) {
+    case Outcome::Done:
+      display.Done(*job, job->FinalName().empty() ? options.file : job->FinalName());
+      break;
+    case Outcome::Failed: {
+      const download::DownloadFailure failure = job->Failure();
+      std::fprintf(stderr, "ostrel-fetch: %s for %s\n",
+                   failure ? failure.Text().c_str() : "download failed", options.url.c_str());
+      std::fprintf(stderr, "ostrel-fetch: run the same command again to resume\n");
+      exitCode = 1;
+      break;
+    }
+    case Outcome::Interrupted:
+      std::fprintf(stderr, "ostrel-fetch: interrupted; run the same command again to resume\n");
+      exitCode = 130;
+      break;
+  }
+  std::fflush(stdout);
+  // Every thread of the job has ended unless the disk wedged the state's save: only then leave
+  // without tearing the process down under a running thread.
+  if (!job->WaitForThreads(kStopWait)) std::_Exit(exitCode);
+  return exitCode;
 }

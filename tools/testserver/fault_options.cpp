@@ -16,6 +16,7 @@ bool ApplyOption(std::string_view name, std::optional<std::string_view> valueTex
     if (name == "badrange") return options->badRange = true;
     if (name == "https") return options->https = true;
     if (name == "empty") return options->empty = true;
+    if (name == "gzip") return options->gzip = true;
     return false;
   }
   auto value = ParseNumber(*valueText);
@@ -23,6 +24,8 @@ bool ApplyOption(std::string_view name, std::optional<std::string_view> valueTex
   if (name == "status") {
     if (*value < 100 || *value > 599) return false;
     options->status = static_cast<int>(*value);
+  } else if (name == "headlen") {
+    options->headLength = *value;
   } else if (name == "drop") {
     options->dropAfter = *value;
   } else if (name == "stall") {

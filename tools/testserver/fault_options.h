@@ -16,6 +16,8 @@ struct FaultOptions {
   bool badRange = false;              // badrange
   bool https = false;                 // https
   bool empty = false;                 // empty
+  bool gzip = false;                  // gzip
+  std::optional<uint64_t> headLength; // headlen=N
   std::optional<uint64_t> dropAfter;  // drop=N
   uint64_t stallMs = 0;               // stall=MS
   uint64_t stallAt = 0;               // stallat=N

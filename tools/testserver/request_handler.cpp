@@ -48,7 +48,12 @@ void ServeFile(const Connection& conn, const HandlerContext& context, int fd, ui
     head.Add("Content-Range", "bytes " + std::to_string(plan.offset) + "-" +
                                   std::to_string(plan.offset + plan.length - 1) + "/" + sizeText);
   }
-  if (!faults.noLength) head.Add("Content-Length", std::to_string(plan.length));
+  if (isHead && faults.headLength) {
+    head.Add("Content-Length", std::to_string(*faults.headLength));
+  } else if (!faults.noLength) {
+    head.Add("Content-Length", std::to_string(plan.length));
+  }
+  if (faults.gzip) head.Add("Content-Encoding", "gzip");
   if (!faults.noRange) head.Add("Accept-Ranges", "bytes");
 
   std::string headText = head.Serialize();
@@ -131,7 +136,8 @@ void ServeConnection(const Connection& conn, const HandlerContext& context) {
   }
   if (context.recordRequest)
     context.recordRequest(
-        Request{request.method, request.target, request.Header("Range"), request.Header("User-Agent")});
+        Request{request.method, request.target, request.Header("Range"), request.Header("User-Agent"),
+                request.Header("Accept-Encoding")});
   Answer(conn, context, request);
 }
 

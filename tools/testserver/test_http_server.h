@@ -30,6 +30,8 @@
 //                 (/fault/redirect=1/a.bin -> /a.bin).
 //   https         302 to https://127.0.0.1:<port>/<path>.
 //   empty         200 with Content-Length: 0 and no body.
+//   headlen=N     HEAD answers with Content-Length N (GET is unchanged).
+//   gzip          responses say "Content-Encoding: gzip" (the bytes are the file's).
 // Precedence: stallhead, then redirect, https, status, empty, then the file.
 // An unknown or malformed option answers 400.
 #pragma once
@@ -43,7 +45,7 @@ namespace testserver {
 
 // One per request received (the request line and the two headers, as sent).
 struct Request {
-  std::string method, target, range, userAgent;
+  std::string method, target, range, userAgent, acceptEncoding;
 };
 
 class TestHttpServer {

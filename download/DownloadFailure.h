@@ -1,0 +1,31 @@
+// Why a download failed, beside the notice: a kind a program can act on and a detail for people.
+// The first failure of a run is kept in the job; later ones (other workers) only notify.
+#pragma once
+
+#include <string>
+
+namespace download {
+
+enum class FailureKind {
+  None,
+  Transfer,          // connection refused or dropped, time-out, too many redirects, https
+  HttpStatus,        // a final status outside 200 to 299
+  SizeUnknown,       // the size probe found no usable Content-Length
+  RangeNotHonoured,  // the body does not start at the asked offset
+  LengthMismatch,    // the response's length, range end or total disagrees with the resource
+  ContentEncoding,   // the body is encoded (gzip, ...) although identity was asked for
+  DiskFull,          // no room for the receive file
+  FileError,         // the receive file or the state file cannot be made, opened or written
+  ReceiveFileMissing,
+};
+
+struct DownloadFailure {
+  FailureKind Kind = FailureKind::None;
+  std::string Detail;  // e.g. "404", "Couldn't connect to server", "Content-Range total 5 for 6"
+
+  explicit operator bool() const { return Kind != FailureKind::None; }
+  // One line for people: "HTTP 404", "transfer failed: Couldn't connect to server", ...
+  std::string Text() const;
+};
+
+}  // namespace download
