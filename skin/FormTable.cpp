@@ -64,6 +64,7 @@ ControlDescription Opaque(ControlDescription d, Rgb fill) {
 WindowDescription Build() {
   const Box kAll{0, 0, 640, 480}, kSlide{0, 0, 640, 415};
   const Box kClose{613, 10, 16, 16}, kSlideClose{616, 14, 10, 10}, kBlue{220, 391, 200, 44};
+  const Box kTry{220, 301, 200, 44};
   return {"极速安装", {0xC0C0C0}, {
     Notebook("nbMain", "", kAll),
     Page("AZ", "nbMain", kAll),
@@ -130,8 +131,8 @@ WindowDescription Build() {
     Page("WC", "nbMain", kAll),
     Panel("pnlWC", "WC", kAll),
     Background(Image("imgBg4", "pnlWC", kAll)),
-    Image("imgbtn_WC", "pnlWC", kBlue, "PubBtn\\btn_LanB200x44", 88),
-    PressSet(Label("lblWC", "pnlWC", kBlue, "立即体验", P::Centred, 14, kWhite), "imgbtn_WC").Click("lblWCClick"),
+    Image("imgbtn_WC", "pnlWC", kTry, "PubBtn\\btn_LanB200x44", 88),
+    PressSet(Label("lblWC", "pnlWC", kTry, "立即体验", P::Centred, 14, kWhite), "imgbtn_WC").Click("lblWCClick"),
     Image("imgWCIcon", "pnlWC", {298, 135, 47, 48}, "ZJM\\icon_anzhuangwancheng"),
     Label("lbl3", "pnlWC", {282, 195, 76, 25}, "安装完成", P::Auto, 19, {0x666666}),
     Image("imgClose4", "pnlWC", kClose, "SYS\\btn_GuanBi", 99),

@@ -1,5 +1,5 @@
 // The picture of an image control: one still PNG or an animated GIF, named after the
-// resource it came from.
+// resource it came from (in upper case).
 #pragma once
 
 #include <cstdint>

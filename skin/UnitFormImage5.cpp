@@ -26,6 +26,13 @@ std::span<const uint8_t> ResourceBytes(std::string_view name) {
   throw SkinError("Resource " + std::string(name) + " not found");
 }
 
+std::string Upper(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper;
+}
+
 void ApplyState(Form& window, const Control* label, std::string_view state) {
   if (label && !label->Hint().empty()) SetImageState(window, label->Hint(), state);
 }
@@ -40,7 +47,7 @@ Control* FindSkinImage(Form& window, std::string_view name) {
 
 void LoadPngFromResource(std::string_view resource, Control& image) {
   auto bytes = ostrel::skin::ResourceBytes(resource);
-  image.form->SetPicture(image, std::make_shared<ostrel::skin::Picture>(std::string(resource),
+  image.form->SetPicture(image, std::make_shared<ostrel::skin::Picture>(ostrel::skin::Upper(resource),
                                                                    ostrel::skin::DecodePng(bytes)));
 }
 
@@ -50,7 +57,7 @@ void LoadPngImage(std::string_view path, Control& image) {
 
 void LoadGifFromResource(std::string_view resource, Control& image) {
   auto bytes = ostrel::skin::ResourceBytes(resource);
-  image.form->SetPicture(image, std::make_shared<ostrel::skin::Picture>(std::string(resource),
+  image.form->SetPicture(image, std::make_shared<ostrel::skin::Picture>(ostrel::skin::Upper(resource),
                                                                    ostrel::skin::DecodeGif(bytes)));
 }
 

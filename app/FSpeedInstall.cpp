@@ -1,0 +1,76 @@
+#include "app/FSpeedInstall.h"
+
+#include <array>
+
+#include "app/SharedValues.h"
+#include "skin/UnitFormImage5.h"
+
+namespace {
+
+using Notify = void (TfrmSpeedInstall::*)(TControl*);
+using Mouse = void (TfrmSpeedInstall::*)(TControl*, TMouseButton, int, int);
+
+struct Binding {
+  std::string_view name;
+  Notify notify = nullptr;
+  Mouse mouse = nullptr;
+};
+
+// The handler names of the window description and the operations that run for them.
+const std::array kBindings = {
+    Binding{"imgtopMouseDown", nullptr, &TfrmSpeedInstall::imgtopMouseDown},
+    Binding{"lblAZMouseDown", nullptr, &TfrmSpeedInstall::lblAZMouseDown},
+    Binding{"lblAZMouseUp", nullptr, &TfrmSpeedInstall::lblAZMouseUp},
+    Binding{"lblAZMouseEnter", &TfrmSpeedInstall::lblAZMouseEnter},
+    Binding{"lblAZMouseLeave", &TfrmSpeedInstall::lblAZMouseLeave},
+    Binding{"lblCloseMouseEnter", &TfrmSpeedInstall::lblCloseMouseEnter},
+    Binding{"lblCloseMouseLeave", &TfrmSpeedInstall::lblCloseMouseLeave},
+    Binding{"lblFHMouseEnter", &TfrmSpeedInstall::lblFHMouseEnter},
+    Binding{"lblFHMouseLeave", &TfrmSpeedInstall::lblFHMouseLeave},
+    Binding{"tmrPicTimer", &TfrmSpeedInstall::tmrPicTimer},
+    Binding{"lblAZClick", &TfrmSpeedInstall::lblAZClick},
+    Binding{"lblFHClick", &TfrmSpeedInstall::lblFHClick},
+    Binding{"lblLLClick", &TfrmSpeedInstall::lblLLClick},
+    Binding{"lblLJAZClick", &TfrmSpeedInstall::lblLJAZClick},
+    Binding{"lblXZClick", &TfrmSpeedInstall::lblXZClick},
+    Binding{"lblWCClick", &TfrmSpeedInstall::lblWCClick},
+    Binding{"lblCloseClick", &TfrmSpeedInstall::lblCloseClick},
+    Binding{"tmr1Timer", &TfrmSpeedInstall::tmr1Timer},
+    Binding{"tmr2Timer", &TfrmSpeedInstall::tmr2Timer},
+    Binding{"tmr3Timer", &TfrmSpeedInstall::tmr3Timer},
+};
+
+}  // namespace
+
+TfrmSpeedInstall::TfrmSpeedInstall(ostrel::app::FormHost& host) : FHost(host) {
+  FForm.SetEventTarget(this);
+  FForm.SetObserver(&FHost);
+}
+
+void TfrmSpeedInstall::Handle(std::string_view handler, TControl& sender, const ostrel::skin::MouseEvent* mouse) {
+  for (const Binding& b : kBindings) {
+    if (b.name != handler) continue;
+    if (b.mouse && mouse) (this->*b.mouse)(&sender, mouse->button, mouse->x, mouse->y);
+    if (b.notify) (this->*b.notify)(&sender);
+    return;
+  }
+}
+
+void TfrmSpeedInstall::FormShow() {
+  FDirectDownload = false;
+  AppDir = ostrel::app::ExecutableFolder();
+  LoadFormImages(FForm);
+  ShowMainPage(ostrel::app::kPageAZ);
+  FForm.SetText("edtAZLJ", "");
+  LoadPngImage(AppDir + "res\\ZJM\\bg_JSAZ.png", FForm.Get("imgBg2"));
+  LoadGifImage(AppDir + "res\\ZJM\\bg_JSAZ1.gif", FForm.Get("imgBg1"));
+  LoadPngImage(AppDir + "res\\ZJM\\bg_JSAZ.png", FForm.Get("imgBg4"));
+  LoadPngImage(AppDir + "res\\ZJM\\bg_banben.png", FForm.Get("imgico_bb"));
+  FForm.ShowPage("nbPicBrowse", 0);
+  SetProgressFill(0);
+  FSlideIndex = 0;
+}
+
+void TfrmSpeedInstall::SetProgressFill(int percent) {
+  FForm.SetWidth("lblJDT", percent * FForm.Get("pnlJD").box.width / 100);
+}

@@ -1,0 +1,67 @@
+// FSpeedInstall: the installer window's class. Its handlers run on the form model's events;
+// the host puts the model on screen.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "app/FormHost.h"
+#include "skin/Form.h"
+
+namespace ostrel::app {
+// The pages of nbMain.
+constexpr int kPageAZ = 0, kPageSZ = 1, kPageXZ = 2, kPageWC = 3;
+}  // namespace ostrel::app
+
+using TControl = ostrel::skin::Control;
+using TMouseButton = ostrel::skin::MouseButton;
+
+class TfrmSpeedInstall : public ostrel::skin::EventTarget {
+ public:
+  explicit TfrmSpeedInstall(ostrel::app::FormHost& host);
+
+  ostrel::skin::Form& Form() { return FForm; }
+  ostrel::app::FormHost& Host() { return FHost; }
+  int32_t SlideIndex() const { return FSlideIndex; }
+
+  // Show.
+  void FormShow();
+
+  // The look: drag, button pictures, back link colour, slideshow.
+  void imgtopMouseDown(TControl* Sender, TMouseButton Button, int X, int Y);
+  void lblAZMouseDown(TControl* Sender, TMouseButton Button, int X, int Y);
+  void lblAZMouseUp(TControl* Sender, TMouseButton Button, int X, int Y);
+  void lblAZMouseEnter(TControl* Sender);
+  void lblAZMouseLeave(TControl* Sender);
+  void lblCloseMouseEnter(TControl* Sender);
+  void lblCloseMouseLeave(TControl* Sender);
+  void lblFHMouseEnter(TControl* Sender);
+  void lblFHMouseLeave(TControl* Sender);
+  void tmrPicTimer(TControl* Sender);
+
+  // The flow.
+  void lblAZClick(TControl* Sender);
+  void lblFHClick(TControl* Sender);
+  void lblLLClick(TControl* Sender);
+  void lblLJAZClick(TControl* Sender);
+  void lblXZClick(TControl* Sender);
+  void lblWCClick(TControl* Sender);
+  void lblCloseClick(TControl* Sender);
+  void tmr1Timer(TControl* Sender);
+  void tmr2Timer(TControl* Sender);
+  void tmr3Timer(TControl* Sender);
+
+  // Operations on the look that the flow uses.
+  void ShowMainPage(int index) { FForm.ShowPage("nbMain", index); }
+  // The fill lblJDT for a whole percent of the trough pnlJD, remainder dropped.
+  void SetProgressFill(int percent);
+
+  // Runs the handler that the window description names.
+  void Handle(std::string_view handler, TControl& sender, const ostrel::skin::MouseEvent* mouse) override;
+
+ private:
+  ostrel::skin::Form FForm;
+  ostrel::app::FormHost& FHost;
+  int32_t FSlideIndex = 0;
+  bool FDirectDownload = false;
+};
