@@ -1,0 +1,16 @@
+// InstKeloPro: the speed installer. Shows the installer window and runs until it closes.
+#include <QApplication>
+
+#include "app/FSpeedInstall.h"
+#include "app/qt/SkinWindow.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  ostrel::app::qt::SkinWindow window;
+  TfrmSpeedInstall frmSpeedInstall(window);
+  window.Attach(frmSpeedInstall);
+  frmSpeedInstall.FormShow();
+  window.PlaceAtFirstPosition();
+  window.show();
+  return application.exec();
+}

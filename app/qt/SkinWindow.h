@@ -1,0 +1,59 @@
+// The installer window on Qt: a frameless 642 x 482 widget with a 1-pixel silver frame
+// around the form's 640 x 480 content, a line edit over edtAZLJ and a QTimer per timer.
+#pragma once
+
+#include <QLineEdit>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "app/FSpeedInstall.h"
+#include "app/FormHost.h"
+#include "app/qt/QtCanvas.h"
+
+namespace ostrel::app::qt {
+
+constexpr int kFrame = 1;
+
+class SkinWindow : public QWidget, public FormHost {
+ public:
+  SkinWindow();
+
+  // Binds the window to its form class: timers, edit box, text metrics.
+  void Attach(TfrmSpeedInstall& form);
+  // Centres the window on the virtual screen, never at a negative position.
+  void PlaceAtFirstPosition();
+  QLineEdit* EditBox() { return edit_; }
+
+  // FormHost.
+  void StartSystemMove() override;
+  void Repaint(const skin::Box& area) override;
+  void CloseWindow() override;
+  void ControlChanged(const skin::Control& control) override;
+  void TimerChanged(const skin::Control& timer) override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  // Runs a form event; an error that escapes its handler is shown in a box.
+  void Guarded(const std::function<void()>& action);
+  void SyncEdit();
+  void ScheduleAnimation();
+  void FollowPointer();
+
+  TfrmSpeedInstall* form_ = nullptr;
+  QtCanvas canvas_;
+  QLineEdit* edit_;
+  std::map<std::string, QTimer*> timers_;
+  QTimer animation_;
+};
+
+}  // namespace ostrel::app::qt
