@@ -6,7 +6,7 @@
 set -e
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${BUILD_DIR:-$root/build-artgen}
-cmake -S "$root" -B "$build" -G Ninja -DOSTREL_BUILD_TESTS=OFF >/dev/null
+cmake -S "$root/tools/artgen" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target ostrel-artgen
 mkdir -p "$root/res"
-QT_QPA_PLATFORM=offscreen "$build/tools/artgen/ostrel-artgen" "$root/res"
+QT_QPA_PLATFORM=offscreen "$build/ostrel-artgen" "$root/res"
