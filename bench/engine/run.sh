@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Download engine benchmark: times ostrel-fetch against curl, aria2c and axel,
-# all fetching the same file from a local nginx on 127.0.0.1, in one run.
+# all fetching the same files from a local nginx on 127.0.0.1, in one run.
 #
-#   bench/engine/run.sh            1 GiB file, 3 runs per tool
-#   SIZE_MIB=64 RUNS=5 bench/engine/run.sh
+#   bench/engine/run.sh            1 MiB, 100 MiB and 1 GiB files
+#   SIZES="64" RUNS=5 bench/engine/run.sh
 #
-# Environment: SIZE_MIB (file size, default 1024), RUNS (default 3),
+# Environment: SIZES (file sizes in MiB, default "1 100 1024"), RUNS (runs per
+# tool and size; default 15 for sizes below 10 MiB, else 3),
 # BUILD_DIR (where ostrel-fetch is built, default build/),
 # OSTREL_FETCH (use this ostrel-fetch binary instead of building one).
 # Prints, per tool, the medians of wall time, throughput, user+sys CPU time and
@@ -14,8 +15,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-SIZE_MIB=${SIZE_MIB:-1024}
-RUNS=${RUNS:-3}
+SIZES=${SIZES:-${SIZE_MIB:-1 100 1024}}
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 CACHE_DIR=$ROOT/bench/out
 TIME=/usr/bin/time
@@ -23,9 +23,11 @@ TIME=/usr/bin/time
 die() { echo "run.sh: $*" >&2; exit 1; }
 note() { echo "note: $*" >&2; }
 
-[[ $SIZE_MIB =~ ^[1-9][0-9]*$ ]] || die "SIZE_MIB must be a positive whole number"
-[[ $RUNS =~ ^[1-9][0-9]*$ ]] || die "RUNS must be a positive whole number"
-(( SIZE_MIB < 2048 )) || die "SIZE_MIB must stay below 2048 (the engine's sizes are 32-bit)"
+for size in $SIZES; do
+  [[ $size =~ ^[1-9][0-9]*$ ]] || die "SIZES must hold positive whole numbers"
+  (( size < 2048 )) || die "sizes must stay below 2048 MiB (the engine's sizes are 32-bit)"
+done
+[[ -z ${RUNS:-} || $RUNS =~ ^[1-9][0-9]*$ ]] || die "RUNS must be a positive whole number"
 [[ -x $TIME ]] || die "$TIME is missing (Debian package 'time'; see tools/setup.sh)"
 NGINX=$(command -v nginx || echo /usr/sbin/nginx)
 [[ -x $NGINX ]] || die "nginx is missing (Debian package 'nginx-light'; see tools/setup.sh)"
@@ -69,18 +71,21 @@ find_fetch() {
   [[ -n $binary ]] && echo "$binary" || note "ostrel-fetch built but not found; skipped"
 }
 
-# --- the served file (cached between runs of this script) -------------------
+# --- the served files (cached between runs of this script) ------------------
 mkdir -p "$CACHE_DIR"
-DATA_NAME=engine-${SIZE_MIB}MiB.bin
-DATA=$CACHE_DIR/$DATA_NAME
-SIZE=$(( SIZE_MIB * 1024 * 1024 ))
-if [[ ! -f $DATA || $(stat -c %s "$DATA") != "$SIZE" || ! -s $DATA.sha256 ]]; then
-  echo "creating $DATA ($SIZE_MIB MiB of random bytes) ..." >&2
-  head -c "$SIZE" /dev/urandom >"$DATA.part"
-  sha256sum <"$DATA.part" | cut -d' ' -f1 >"$DATA.sha256"
-  mv "$DATA.part" "$DATA"
-fi
-DATA_SHA256=$(cat "$DATA.sha256")
+make_data() {  # make_data SIZE_MIB: sets DATA_NAME, DATA, SIZE, DATA_SHA256
+  DATA_NAME=engine-${1}MiB.bin
+  DATA=$CACHE_DIR/$DATA_NAME
+  SIZE=$(( $1 * 1024 * 1024 ))
+  if [[ ! -f $DATA || $(stat -c %s "$DATA") != "$SIZE" || ! -s $DATA.sha256 ]]; then
+    echo "creating $DATA ($1 MiB of random bytes) ..." >&2
+    head -c "$SIZE" /dev/urandom >"$DATA.part"
+    sha256sum <"$DATA.part" | cut -d' ' -f1 >"$DATA.sha256"
+    mv "$DATA.part" "$DATA"
+  fi
+  DATA_SHA256=$(cat "$DATA.sha256")
+}
+make_data "${SIZES%% *}"
 
 # --- nginx on a free port, with a private configuration ---------------------
 port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
@@ -136,8 +141,9 @@ start_nginx() {
 # $WORK/NAME.times; returns non-zero when the download failed or is wrong.
 run_tool() {
   local name=$1 dir=$WORK/dl/$1 out
-  rm -rf "$dir"
+  rm -rf "$WORK/dl"
   mkdir -p "$dir"
+  sync  # the previous run's writes and deletions are not paid for by this one
   out=$dir/$DATA_NAME
   local -a command
   case $name in
@@ -161,18 +167,17 @@ run_tool() {
     note "$name produced $got bytes instead of $SIZE"
     return 1
   fi
-  if [[ $name == ostrel-fetch && ! -e $WORK/ostrel-fetch.verified ]]; then
+  if [[ $name == ostrel-fetch && ! -e $WORK/ostrel-fetch.$SIZE.verified ]]; then
     local sum
     sum=$(sha256sum <"$out" | cut -d' ' -f1)
     if [[ $sum != "$DATA_SHA256" ]]; then
       note "ostrel-fetch's file differs from the served one (sha256 $sum)"
       return 1
     fi
-    touch "$WORK/ostrel-fetch.verified"
+    touch "$WORK/ostrel-fetch.$SIZE.verified"
   fi
   tail -1 "$WORK/time.txt" | awk -v a="$started" -v b="$ended" \
-    '{ printf "%.3f %.2f %s\n", b - a, $2 + $3, $4 }' >>"$WORK/$name.times"
-  rm -rf "$dir"
+    '{ printf "%.3f %.2f %s\n", b - a, $2 + $3, $4 }' >>"$WORK/$name.$SIZE.times"
 }
 
 median() {  # median of the numbers on standard input
@@ -190,26 +195,8 @@ for tool in curl aria2c axel; do
 done
 (( ${#TOOLS[@]} > 0 )) || die "no tool to time"
 
-start_nginx
-cat "$DATA" >/dev/null  # the served file starts in the page cache for every tool
-echo "serving $SIZE_MIB MiB from $URL; $RUNS runs of: ${TOOLS[*]}" >&2
-
-declare -A FAILED=()
-for run in $(seq 1 "$RUNS"); do
-  for tool in "${TOOLS[@]}"; do
-    echo "run $run/$RUNS: $tool" >&2
-    run_tool "$tool" || FAILED[$tool]=1
-  done
-done
-
-declare -A WALL=() CPU=() RSS=() RATE=()
-for tool in "${TOOLS[@]}"; do
-  [[ -s $WORK/$tool.times ]] || continue
-  WALL[$tool]=$(cut -d' ' -f1 "$WORK/$tool.times" | median)
-  CPU[$tool]=$(cut -d' ' -f2 "$WORK/$tool.times" | median)
-  RSS[$tool]=$(cut -d' ' -f3 "$WORK/$tool.times" | median)
-  RATE[$tool]=$(awk -v s="$SIZE_MIB" -v w="${WALL[$tool]}" 'BEGIN { printf "%.1f", (w > 0 ? s / w : 0) }')
-done
+declare -A FAILED=() WALL=() CPU=() RSS=() RATE=()
+ANY_FAILED=0
 
 ratio() {  # ratio TOOL BASE: throughput of TOOL over that of BASE
   local base=${RATE[$2]:-}
@@ -217,16 +204,48 @@ ratio() {  # ratio TOOL BASE: throughput of TOOL over that of BASE
   awk -v a="${RATE[$1]}" -v b="$base" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'
 }
 
-echo
-echo "$SIZE_MIB MiB from nginx on 127.0.0.1, medians of $RUNS runs"
-printf "%-13s %8s %9s %10s %13s %10s %8s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl"
-for tool in "${TOOLS[@]}"; do
-  if [[ -z ${WALL[$tool]:-} ]]; then
-    printf "%-13s %s\n" "$tool" "failed every run"
-    continue
-  fi
-  printf "%-13s %8.3f %9s %10.2f %13.1f %10s %8s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
-    "${CPU[$tool]}" "$(awk -v k="${RSS[$tool]}" 'BEGIN { print k / 1024 }')" \
-    "$(ratio "$tool" aria2c)" "$(ratio "$tool" curl)" "${FAILED[$tool]:+  (some runs failed)}"
+bench_size() {  # bench_size SIZE_MIB RUNS
+  local SIZE_MIB=$1 RUNS=$2 run tool
+  make_data "$SIZE_MIB"
+  URL=${URL%/*}/$DATA_NAME
+  cat "$DATA" >/dev/null  # the served file starts in the page cache for every tool
+  echo "serving $SIZE_MIB MiB from $URL; $RUNS runs of: ${TOOLS[*]}" >&2
+
+  FAILED=()
+  for run in $(seq 1 "$RUNS"); do
+    for tool in "${TOOLS[@]}"; do
+      echo "run $run/$RUNS: $tool" >&2
+      run_tool "$tool" || FAILED[$tool]=1
+    done
+  done
+
+  WALL=() CPU=() RSS=() RATE=()
+  for tool in "${TOOLS[@]}"; do
+    [[ -s $WORK/$tool.$SIZE.times ]] || continue
+    WALL[$tool]=$(cut -d' ' -f1 "$WORK/$tool.$SIZE.times" | median)
+    CPU[$tool]=$(cut -d' ' -f2 "$WORK/$tool.$SIZE.times" | median)
+    RSS[$tool]=$(cut -d' ' -f3 "$WORK/$tool.$SIZE.times" | median)
+    RATE[$tool]=$(awk -v s="$SIZE_MIB" -v w="${WALL[$tool]}" 'BEGIN { printf "%.1f", (w > 0 ? s / w : 0) }')
+  done
+
+  echo
+  echo "$SIZE_MIB MiB from nginx on 127.0.0.1, medians of $RUNS runs"
+  printf "%-13s %8s %9s %10s %13s %10s %8s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl"
+  for tool in "${TOOLS[@]}"; do
+    if [[ -z ${WALL[$tool]:-} ]]; then
+      printf "%-13s %s\n" "$tool" "failed every run"
+      continue
+    fi
+    printf "%-13s %8.3f %9s %10.2f %13.1f %10s %8s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
+      "${CPU[$tool]}" "$(awk -v k="${RSS[$tool]}" 'BEGIN { print k / 1024 }')" \
+      "$(ratio "$tool" aria2c)" "$(ratio "$tool" curl)" "${FAILED[$tool]:+  (some runs failed)}"
+  done
+  (( ${#FAILED[@]} == 0 )) || ANY_FAILED=1
+}
+
+start_nginx
+for size in $SIZES; do
+  runs=${RUNS:-$(( size < 10 ? 15 : 3 ))}
+  bench_size "$size" "$runs"
 done
-(( ${#FAILED[@]} == 0 )) || exit 1
+exit "$ANY_FAILED"

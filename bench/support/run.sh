@@ -78,6 +78,7 @@ measure() {
   local walls=() cpus=() rsss=() line wall user sys rss
   for ((r = 0; r < RUNS; r++)); do
     eval "$prepare"
+    sync  # earlier runs' writes and deletions are not paid for by this one
     line=$(/usr/bin/time -f "%e %U %S %M" "$@" 2>&1 >/dev/null | tail -n 1)
     read -r wall user sys rss <<<"$line"
     walls+=("$wall")
@@ -120,9 +121,10 @@ row "zlib crc32" "ostrel-crc"
 
 cat "$ARCHIVE" >/dev/null
 DEST=$OUT/extract
-measure "ostrel-unzip" "rm -rf $DEST.o; mkdir -p $DEST.o" "$UNZIP" "$ARCHIVE" "$DEST.o"
-measure "unzip -q -o" "rm -rf $DEST.u; mkdir -p $DEST.u" unzip -q -o "$ARCHIVE" -d "$DEST.u"
-measure "bsdtar -xf" "rm -rf $DEST.b; mkdir -p $DEST.b" bsdtar -xf "$ARCHIVE" -C "$DEST.b"
+CLEAN="rm -rf $DEST.o $DEST.u $DEST.b"
+measure "ostrel-unzip" "$CLEAN; mkdir -p $DEST.o" "$UNZIP" "$ARCHIVE" "$DEST.o"
+measure "unzip -q -o" "$CLEAN; mkdir -p $DEST.u" unzip -q -o "$ARCHIVE" -d "$DEST.u"
+measure "bsdtar -xf" "$CLEAN; mkdir -p $DEST.b" bsdtar -xf "$ARCHIVE" -C "$DEST.b"
 diff -r "$DEST.o" "$DEST.u" >/dev/null || { echo "ostrel-unzip and unzip disagree" >&2; exit 1; }
 
 entries=$(unzip -Z1 "$ARCHIVE" | wc -l)
