@@ -1,14 +1,11 @@
 #include "support/CRC_32.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 
+#include "platform/file.h"
 #include "platform/host_path.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -209,26 +206,6 @@ bool FoldingAvailable() {
   return available;
 }
 
-uint16_t WindowsErrorFromErrno(int err) {
-  switch (err) {
-    case 0: return 0;
-    case ENOENT: return 2;                    // ERROR_FILE_NOT_FOUND
-    case ENOTDIR: return 3;                   // ERROR_PATH_NOT_FOUND
-    case EMFILE: case ENFILE: return 4;       // ERROR_TOO_MANY_OPEN_FILES
-    case EACCES: case EPERM: case EISDIR: return 5;  // ERROR_ACCESS_DENIED
-    case ENOMEM: return 8;                    // ERROR_NOT_ENOUGH_MEMORY
-    case EROFS: return 19;                    // ERROR_WRITE_PROTECT
-    case ENXIO: case ENODEV: return 21;       // ERROR_NOT_READY
-    case EIO: return 30;                      // ERROR_READ_FAULT
-    case EBUSY: case ETXTBSY: return 32;      // ERROR_SHARING_VIOLATION
-    case EINVAL: return 87;                   // ERROR_INVALID_PARAMETER
-    case ENAMETOOLONG: return 206;            // ERROR_FILENAME_EXCED_RANGE
-    case EOVERFLOW: case EFBIG: return 223;   // ERROR_FILE_TOO_LARGE
-    case ELOOP: return 1921;                  // ERROR_CANT_RESOLVE_FILENAME
-    default: return 31;                       // ERROR_GEN_FAILURE
-  }
-}
-
 }  // namespace crc32_detail
 
 void UpdateCRC32(const void* block, uint32_t count, uint32_t& crc) {
@@ -245,30 +222,23 @@ void CalcFileCRC32(const std::string& fileName, uint32_t& crc, int64_t& byteCoun
   const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kReadBuffer]);
   uint32_t reg = 0xFFFFFFFF;
 
-  const std::string path = platform::HostPath(fileName);
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-
-  if (fd < 0) {
-    ioResult = crc32_detail::WindowsErrorFromErrno(errno);
+  platform::File file = platform::File::Open(platform::HostPath(fileName), platform::File::Mode::Read);
+  if (!file.IsOpen()) {
+    ioResult = static_cast<uint16_t>(file.WindowsErrorCode());
   } else {
     ioResult = 0;
     byteCount = 0;
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    file.AdviseSequentialRead();
     for (;;) {
-      const ssize_t n = ::read(fd, buffer.get(), kReadBuffer);
+      const int64_t n = file.Read(buffer.get(), kReadBuffer);
       if (n < 0) {
-        if (errno == EINTR) continue;
-        ioResult = crc32_detail::WindowsErrorFromErrno(errno);
+        ioResult = static_cast<uint16_t>(file.WindowsErrorCode());
         break;
       }
       if (n == 0) break;
       UpdateCRC32(buffer.get(), static_cast<uint32_t>(n), reg);
       byteCount += n;
     }
-    ::close(fd);
   }
   crc = ~reg;
 }

@@ -74,6 +74,4 @@ uint32_t UpdateSliced(uint32_t crc, const unsigned char* data, size_t size);
 // Carry-less-multiply folding; only when FoldingAvailable().
 uint32_t UpdateFolded(uint32_t crc, const unsigned char* data, size_t size);
 bool FoldingAvailable();
-// Maps an errno value onto the Windows error code reported as I/O result.
-uint16_t WindowsErrorFromErrno(int err);
 }  // namespace crc32_detail

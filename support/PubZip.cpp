@@ -13,7 +13,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/file.h"
 #include "platform/file_system.h"
+#include "platform/folder.h"
 #include "platform/host_path.h"
 #include "support/UnzipEntries.h"
 #include "support/UnzipFileEntry.h"
@@ -50,7 +52,7 @@ struct WorkItem {
 };
 
 struct SharedWork {
-  int rootFd = -1;
+  const platform::Folder* root = nullptr;
   std::vector<WorkItem> items;  // largest first
   std::atomic<size_t> next{0};
   std::atomic<bool> cancel{false};
@@ -79,7 +81,7 @@ void ExtractItems(SharedWork& work, zip_t* archive) {
     const size_t i = work.next.fetch_add(1);
     if (i >= work.items.size()) break;
     for (const UnzipEntry* entry : work.items[i].entries) {
-      switch (ExtractZipFileEntry(archive, *entry, work.rootFd, workspace, work.cancel)) {
+      switch (ExtractZipFileEntry(archive, *entry, *work.root, workspace, work.cancel)) {
         case UnzipOutcome::kExtracted: ++work.extracted; break;
         case UnzipOutcome::kSkipped: ++work.skipped; break;
         case UnzipOutcome::kFailed:
@@ -200,16 +202,16 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
   // A drive that doesn't exist is never made up by creating the folder chain.
   const bool onMissingDrive =
       platform::HasDriveLetter(destinationText) && !platform::DirectoryExists(destinationText.substr(0, 2) + "\\");
-  if (destinationPath.empty() || onMissingDrive || !MakeHostFolders(destinationPath)) {
+  if (destinationPath.empty() || onMissingDrive || !platform::MakeFolders(destinationPath)) {
     report.skipped = listing.entries.size();
     return report;
   }
-  const ZipFd root = OpenHostFolder(destinationPath);
-  if (!root.valid()) {
+  const platform::Folder root = platform::Folder::Open(destinationPath);
+  if (!root.IsOpen()) {
     report.skipped = listing.entries.size();
     return report;
   }
-  work.rootFd = root.get();
+  work.root = &root;
 
   // Folders are made here, before any file is written.
   std::vector<const UnzipEntry*> files;
@@ -217,7 +219,7 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
   for (const UnzipEntry& entry : listing.entries) {
     pumper.IfDue();
     if (entry.isFolder) {
-      if (OpenFolderBelow(root.get(), entry.parts, entry.parts.size(), true).valid()) {
+      if (OpenFolderBelow(root, entry.parts, entry.parts.size(), true).IsOpen()) {
         ++report.extracted;
         madeFolders.insert(JoinZipEntryPath(entry.parts));
       } else {
@@ -227,7 +229,7 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
     }
     // A failure shows again when the file is written, and skips it then.
     if (madeFolders.insert(ParentKey(entry)).second)
-      OpenFolderBelow(root.get(), entry.parts, entry.parts.size() - 1, true);
+      OpenFolderBelow(root, entry.parts, entry.parts.size() - 1, true);
     files.push_back(&entry);
   }
 

@@ -1,13 +1,9 @@
 #include "support/UnzipFileEntry.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <random>
 #include <string>
 
-#include "platform/posix/fd_io.h"
+#include "platform/file.h"
 #include "support/CRC_32.h"
 #include "support/UnzipEntryData.h"
 #include "support/ZipFolders.h"
@@ -17,64 +13,47 @@ namespace {
 // A new file under a unique hidden name, removed again unless kept.
 class TemporaryFile {
  public:
-  TemporaryFile(int folderFd, mode_t mode) : folderFd_(folderFd) {
-    static std::atomic<unsigned long> counter{0};
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      name_ = ".ostrel-unzip-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
-      fd_ = ::openat(folderFd_, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-      if (fd_ < 0 && errno != EEXIST) break;
+  TemporaryFile(const platform::Folder& folder, unsigned permissions) : folder_(folder) {
+    static std::atomic<uint64_t> counter{std::random_device{}()};
+    for (int attempt = 0; attempt < 100 && !file_.IsOpen(); ++attempt) {
+      name_ = ".ostrel-unzip-" + std::to_string(counter++) + ".part";
+      file_ = folder_.CreateFile(name_, permissions);
+      if (file_.Error() != platform::FileError::Exists) break;
     }
-    created_ = fd_ >= 0;
+    created_ = file_.IsOpen();
   }
   ~TemporaryFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (created_) ::unlinkat(folderFd_, name_.c_str(), 0);
+    file_.Close();
+    if (created_) folder_.Remove(name_);
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  bool valid() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
-
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
+  platform::File& file() { return file_; }
 
   // Moves the file onto name; afterwards it is no longer removed.
   bool RenameTo(const std::string& name) {
-    if (::renameat(folderFd_, name_.c_str(), folderFd_, name.c_str()) != 0) return false;
+    if (!folder_.Rename(name_, name)) return false;
     created_ = false;
     return true;
   }
 
  private:
-  int folderFd_;
-  int fd_ = -1;
+  const platform::Folder& folder_;
+  platform::File file_;
   bool created_ = false;
   std::string name_;
 };
 
 // The stored permissions, less the umask as for any new file (the system
 // applies it when the file is created).
-mode_t CreationMode(const UnzipEntry& entry) {
+unsigned CreationMode(const UnzipEntry& entry) {
   if (entry.unixMode) return *entry.unixMode;
   return entry.readOnly ? 0444 : 0666;
 }
 
-void ApplyTime(int fd, const UnzipEntry& entry) {
-  if (!entry.mtime) return;
-  struct timespec times[2];
-  times[0].tv_sec = 0;
-  times[0].tv_nsec = UTIME_NOW;
-  times[1].tv_sec = *entry.mtime;
-  times[1].tv_nsec = 0;
-  ::futimens(fd, times);
-}
-
-// Streams the entry's data into fd and checks its size and CRC-32.
-UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, int fd, UnzipWorkspace& workspace,
+// Streams the entry's data into file and checks its size and CRC-32.
+UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, platform::File& file, UnzipWorkspace& workspace,
                            const std::atomic<bool>& cancel) {
   uint32_t crc = 0xFFFFFFFF;
   uint64_t total = 0;
@@ -89,7 +68,7 @@ UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, int fd, Unzi
     if (size > entry.size - total) return false;
     UpdateCRC32(data, static_cast<uint32_t>(size), crc);
     total += size;
-    return platform::posix::WriteAll(fd, data, size);
+    return file.Write(data, size);
   });
   if (cancelled) return UnzipOutcome::kCancelled;
   if (!read || total != entry.size || (entry.crc && ~crc != *entry.crc)) return UnzipOutcome::kFailed;
@@ -98,30 +77,29 @@ UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, int fd, Unzi
 
 }  // namespace
 
-bool ZipPlaceIsFree(int folderFd, const char* name) {
-  struct stat st;
-  if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
-  if (S_ISLNK(st.st_mode)) return true;
-  if (!S_ISREG(st.st_mode) || (st.st_mode & S_IWUSR) == 0) return false;  // the read-only attribute
-  // A file this user may not write (another user's) is taken as well.
-  return ::faccessat(folderFd, name, W_OK, AT_EACCESS) == 0 || errno != EACCES;
+bool ZipPlaceIsFree(const platform::Folder& folder, const std::string& name) {
+  using Kind = platform::Folder::EntryKind;
+  const platform::Folder::Entry entry = folder.Inspect(name);
+  if (entry.kind == Kind::Missing || entry.kind == Kind::Link) return true;
+  // The read-only attribute, or a file this user may not write (another user's), takes the place.
+  return entry.kind == Kind::File && entry.ownerMayWrite && entry.writable;
 }
 
-UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, UnzipWorkspace& workspace,
-                                 const std::atomic<bool>& cancel) {
+UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, const platform::Folder& root,
+                                 UnzipWorkspace& workspace, const std::atomic<bool>& cancel) {
   if (entry.parts.empty()) return UnzipOutcome::kSkipped;
-  const ZipFd folder = OpenFolderBelow(rootFd, entry.parts, entry.parts.size() - 1, true);
-  if (!folder.valid()) return UnzipOutcome::kSkipped;
+  const platform::Folder folder = OpenFolderBelow(root, entry.parts, entry.parts.size() - 1, true);
+  if (!folder.IsOpen()) return UnzipOutcome::kSkipped;
   const std::string& name = entry.parts.back();
-  if (!ZipPlaceIsFree(folder.get(), name.c_str())) return UnzipOutcome::kSkipped;
+  if (!ZipPlaceIsFree(folder, name)) return UnzipOutcome::kSkipped;
 
-  TemporaryFile temp(folder.get(), CreationMode(entry));
-  if (!temp.valid()) return UnzipOutcome::kSkipped;
-  const UnzipOutcome copied = CopyEntryData(archive, entry, temp.fd(), workspace, cancel);
+  TemporaryFile temp(folder, CreationMode(entry));
+  if (!temp.file().IsOpen()) return UnzipOutcome::kSkipped;
+  const UnzipOutcome copied = CopyEntryData(archive, entry, temp.file(), workspace, cancel);
   if (copied != UnzipOutcome::kExtracted) return copied;
-  ApplyTime(temp.fd(), entry);
-  if (!temp.Close()) return UnzipOutcome::kFailed;
+  if (entry.mtime) temp.file().SetModifiedTime(*entry.mtime);
+  if (!temp.file().Close()) return UnzipOutcome::kFailed;
   // The place may have been taken meanwhile (another entry of the same name).
-  if (!ZipPlaceIsFree(folder.get(), name.c_str())) return UnzipOutcome::kSkipped;
+  if (!ZipPlaceIsFree(folder, name)) return UnzipOutcome::kSkipped;
   return temp.RenameTo(name) ? UnzipOutcome::kExtracted : UnzipOutcome::kSkipped;
 }

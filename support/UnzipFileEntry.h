@@ -5,7 +5,9 @@
 
 #include <atomic>
 #include <cstddef>
+#include <string>
 
+#include "platform/folder.h"
 #include "support/UnzipEntries.h"
 #include "support/UnzipEntryData.h"
 
@@ -19,11 +21,11 @@ enum class UnzipOutcome {
 // The data goes to a temporary file in the target folder first and replaces
 // the old file only when its size and CRC-32 match the entry, so a bad entry
 // never leaves a half file and never destroys the old one.
-UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, int rootFd, UnzipWorkspace& workspace,
-                                 const std::atomic<bool>& cancel);
+UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, const platform::Folder& root,
+                                 UnzipWorkspace& workspace, const std::atomic<bool>& cancel);
 
 // True when a file may be put at name in the folder: nothing there, a file
 // this user may write, or a link (the link itself is replaced, never followed).
 // False for a read-only file (no owner write permission, whoever runs this), a
 // folder or anything else.
-bool ZipPlaceIsFree(int folderFd, const char* name);
+bool ZipPlaceIsFree(const platform::Folder& folder, const std::string& name);
