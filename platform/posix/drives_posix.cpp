@@ -6,10 +6,10 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <climits>
 #include <cstdlib>
 
+#include "platform/ascii_case.h"
 #include "platform/drives.h"
 #include "platform/host_path.h"
 #include "platform/posix/prefix.h"
@@ -21,7 +21,7 @@ namespace {
 std::string DriveEntry(const std::string& root) {
   if (!HasDriveLetter(root) || root.size() > 3) return {};
   std::string entry = PrefixDir() + "/dosdevices/";
-  entry += static_cast<char>(std::tolower(static_cast<unsigned char>(root[0])));
+  entry += AsciiLower(root[0]);
   entry += ':';
   return entry;
 }

@@ -2,11 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
-
+#include "platform/ascii_case.h"
+#include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/host_path.h"
-#include "platform/posix/atomic_file.h"
 #include "platform/posix/prefix.h"
 
 namespace platform {
@@ -14,14 +13,7 @@ namespace {
 
 bool StatHost(const std::string& hostPath, struct stat& st) { return ::stat(hostPath.c_str(), &st) == 0; }
 
-bool EndsWithZip(const char* name) {
-  const std::string n(name);
-  if (n.size() < 4) return false;
-  const std::string ext = n.substr(n.size() - 4);
-  return ext[0] == '.' && std::tolower(static_cast<unsigned char>(ext[1])) == 'z' &&
-         std::tolower(static_cast<unsigned char>(ext[2])) == 'i' &&
-         std::tolower(static_cast<unsigned char>(ext[3])) == 'p';
-}
+bool EndsWithZip(std::string_view name) { return name.size() >= 4 && EqualsNoCase(name.substr(name.size() - 4), ".zip"); }
 
 }  // namespace
 
@@ -42,7 +34,7 @@ bool ForceDirectories(const std::string& dir) {
     const std::string root = IsCurrentDriveRooted(dir) ? std::string("C:\\") : dir.substr(0, 2) + "\\";
     if (!DirectoryExists(root)) return false;  // a missing drive stays missing
   }
-  return posix::MakeDirs(HostPath(dir));
+  return MakeFolders(HostPath(dir), 0755);
 }
 
 bool RemoveFile(const std::string& path) {

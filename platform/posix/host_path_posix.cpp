@@ -1,27 +1,12 @@
 #include "platform/host_path.h"
 
-#include <cctype>
-#include <cstdlib>
-
 #include "platform/posix/prefix.h"
+#include "platform/text.h"
 
 namespace platform {
 
-std::string PrefixDir() {
-  if (const char* p = std::getenv("OSTREL_PREFIX"); p && *p) return p;
-  std::string base;
-  if (const char* x = std::getenv("XDG_DATA_HOME"); x && *x) {
-    base = x;
-  } else if (const char* h = std::getenv("HOME"); h && *h) {
-    base = std::string(h) + "/.local/share";
-  } else {
-    base = "/tmp";
-  }
-  return base + "/ostrel/prefix";
-}
-
 bool HasDriveLetter(const std::string& path) {
-  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+  return path.size() >= 2 && IsAlpha(path[0]) && path[1] == ':' &&
          (path.size() == 2 || path[2] == '\\' || path[2] == '/');
 }
 
@@ -39,9 +24,10 @@ std::string HostPath(const std::string& path) {
       if (c == '\\') c = '/';
     return out;
   }
-  posix::EnsurePrefix();  // so that c: and z: are there before anything is made under them
+  // The first mapping finds and seeds the prefix, so that c: and z: are there
+  // before anything is made under them; later ones only build the text.
   std::string out = PrefixDir() + "/dosdevices/";
-  out += static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+  out += AsciiLower(path[0]);
   out += ':';
   for (size_t i = 2; i < path.size(); ++i) out += (path[i] == '\\') ? '/' : path[i];
   if (path.size() == 2) out += '/';

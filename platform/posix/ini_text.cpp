@@ -1,20 +1,12 @@
 #include "platform/posix/ini_text.h"
 
-#include <cctype>
-
 #include "platform/ascii_case.h"
+#include "platform/text.h"
 
 namespace platform::posix {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string Trim(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
+std::string Trim(const std::string& s) { return std::string(platform::Trim(s)); }
 
 using platform::EqualsNoCase;
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/host_path.h"
-#include "platform/posix/atomic_file.h"
+#include "platform/file.h"
 #include "platform/posix/registry_store.h"
 
 namespace platform::posix {
@@ -42,9 +42,10 @@ bool LinkIfMissing(const char* target, const std::string& link) {
 
 }  // namespace
 
-PrefixLock::PrefixLock(const std::string& name) {
-  const std::string dir = PrefixDir();
-  if (!MakeDirs(dir)) return;
+PrefixLock::PrefixLock(const std::string& name) : PrefixLock(PrefixDir(), name) {}
+
+PrefixLock::PrefixLock(const std::string& dir, const std::string& name) {
+  if (!MakeFolders(dir, 0755)) return;
   fd_ = ::open((dir + "/" + name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd_ < 0) return;
   while (::flock(fd_, LOCK_EX) != 0) {
@@ -73,24 +74,19 @@ std::string OnDriveC(const std::string& dir, const std::string& text) {
 
 }  // namespace
 
-bool EnsurePrefix() {
-  const std::string dir = PrefixDir();
-  if (::access((dir + kReadyMarker).c_str(), F_OK) == 0) return true;
-  PrefixLock lock(".ostrel-prefix.lock");
+bool SeedPrefix(const std::string& dir) {
+  if (PathExists(dir + kReadyMarker)) return true;
+  PrefixLock lock(dir, ".ostrel-prefix.lock");
   if (!lock.Held()) return false;
-  if (::access((dir + kReadyMarker).c_str(), F_OK) == 0) return true;  // another process finished meanwhile
+  if (PathExists(dir + kReadyMarker)) return true;  // another process finished meanwhile
 
-  bool ok = MakeDirs(dir + "/drive_c") && MakeDirs(dir + "/dosdevices");
+  bool ok = MakeFolders(dir + "/drive_c", 0755) && MakeFolders(dir + "/dosdevices", 0755);
   ok = ok && LinkIfMissing("../drive_c", dir + "/dosdevices/c:") && LinkIfMissing("/", dir + "/dosdevices/z:");
-  ok = ok && MakeDirs(OnDriveC(dir, kWindowsDirText));
+  ok = ok && MakeFolders(OnDriveC(dir, kWindowsDirText), 0755);
   const std::string desktop = DesktopFolderText();
-  ok = ok && MakeDirs(OnDriveC(dir, desktop));
-  ok = ok && WriteHiveString(kHkeyCurrentUser, kShellFoldersKey, "Desktop", desktop, true) == RegResult::kOk;
-  if (!ok) return false;
-  const int fd = ::open((dir + kReadyMarker).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
+  ok = ok && MakeFolders(OnDriveC(dir, desktop), 0755);
+  ok = ok && WriteHiveString(dir, kHkeyCurrentUser, kShellFoldersKey, "Desktop", desktop, true) == RegResult::kOk;
+  return ok && File::Open(dir + kReadyMarker, File::Mode::CreateOrTruncate, 0644).IsOpen();
 }
 
 }  // namespace platform::posix

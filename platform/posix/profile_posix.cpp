@@ -1,22 +1,27 @@
 #include <optional>
 
+#include "platform/file.h"
 #include "platform/host_path.h"
-#include "platform/posix/atomic_file.h"
 #include "platform/posix/ini_text.h"
 #include "platform/profile.h"
 #include "platform/text_codec.h"
 
 namespace platform {
+namespace {
+
+constexpr size_t kMaxIniBytes = 16u << 20;  // far more than any INI file
+
+}  // namespace
 
 std::string GetPrivateProfileStringA(const std::string& section, const std::string& key, const std::string& def,
                                      const std::string& file, size_t bufferSize) {
   if (bufferSize == 0) return {};
-  std::string text;
   std::optional<std::string> value;
   // The file may come from a target system in its code page (GBK): it is read as
   // such unless it is valid UTF-8.
-  if (!file.empty() && posix::ReadWholeFile(HostPath(file), text))
-    value = posix::FindIniValue(HostTextFromTargetBytes(text), section, key);
+  if (!file.empty())
+    if (const std::optional<std::string> text = ReadWholeFile(HostPath(file), kMaxIniBytes))
+      value = posix::FindIniValue(HostTextFromTargetBytes(*text), section, key);
   std::string result = value ? *value : def;
   if (result.size() > bufferSize - 1) {
     // Cut before a multi-byte UTF-8 character rather than through it.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/posix/utf16.h"
+#include "platform/text.h"
 
 namespace platform::posix {
 namespace {
@@ -42,13 +43,6 @@ std::string Escape(const std::string& text, char delim1, char delim2) {
   return out;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 std::string EscapeKeyName(const std::string& text) { return Escape(text, '[', ']'); }
@@ -80,7 +74,7 @@ bool UnescapeUntil(const std::string& in, size_t& pos, char closing, std::string
       case 'x': {
         unsigned v = 0;
         int digits = 0;
-        while (digits < 4 && i < in.size() && HexValue(in[i]) >= 0) v = v * 16 + HexValue(in[i++]), ++digits;
+        while (digits < 4 && i < in.size() && IsHexDigit(in[i])) v = v * 16 + HexDigitValue(in[i++]), ++digits;
         if (digits == 0) {
           units += u'x';
         } else {
@@ -91,7 +85,7 @@ bool UnescapeUntil(const std::string& in, size_t& pos, char closing, std::string
       default:
         if (e >= '0' && e <= '7') {
           unsigned v = e - '0';
-          for (int digits = 1; digits < 3 && i < in.size() && IsOctDigit(in[i]); ++digits) v = v * 8 + (in[i++] - '0');
+          for (int digits = 1; digits < 3 && i < in.size() && platform::IsOctDigit(in[i]); ++digits) v = v * 8 + (in[i++] - '0');
           units += static_cast<char16_t>(v);
         } else if (static_cast<unsigned char>(e) >= 0x80) {
           --i;  // a backslash before a non-ASCII character only drops the backslash

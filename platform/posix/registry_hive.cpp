@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/ascii_case.h"
+#include "platform/text.h"
 #include "platform/posix/registry_escape.h"
 #include "platform/posix/utf16.h"
 
@@ -14,7 +15,6 @@ namespace {
 constexpr int64_t kFileTimeEpochOffset = 11644473600;
 
 using platform::EqualsNoCase;
-constexpr char Lower(char c) { return platform::AsciiLower(c); }
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -74,7 +74,7 @@ std::optional<std::string> DecodeHexUtf16(const std::string& list) {
   int digits = 0;
   unsigned v = 0;
   for (char c : list) {
-    int h = (c >= '0' && c <= '9') ? c - '0' : (Lower(c) >= 'a' && Lower(c) <= 'f') ? Lower(c) - 'a' + 10 : -1;
+    const int h = HexDigitValue(c);
     if (h >= 0) {
       if (++digits > 2) return std::nullopt;
       v = v * 16 + h;

@@ -1,11 +1,8 @@
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <ctime>
 #include <optional>
 
+#include "platform/file.h"
 #include "platform/host_path.h"
-#include "platform/posix/atomic_file.h"
 #include "platform/posix/prefix.h"
 #include "platform/posix/registry_hive.h"
 #include "platform/posix/registry_store.h"
@@ -21,48 +18,45 @@ const char* RelativeTo(RootKey root) {
 
 }  // namespace
 
-std::string HiveFileFor(RootKey root) {
-  if (root == kHkeyLocalMachine) return PrefixDir() + "/system.reg";
-  if (root == kHkeyCurrentUser) return PrefixDir() + "/user.reg";
+std::string HiveFileFor(const std::string& prefixDir, RootKey root) {
+  if (root == kHkeyLocalMachine) return prefixDir + "/system.reg";
+  if (root == kHkeyCurrentUser) return prefixDir + "/user.reg";
   return {};
 }
 
-RegResult WriteHiveString(RootKey root, const std::string& keyPath, const std::string& valueName,
-                          const std::string& value, bool onlyIfMissing) {
-  const std::string file = HiveFileFor(root);
+RegResult WriteHiveString(const std::string& prefixDir, RootKey root, const std::string& keyPath,
+                          const std::string& valueName, const std::string& value, bool onlyIfMissing) {
+  const std::string file = HiveFileFor(prefixDir, root);
   if (file.empty() || !NormalizeKeyPath(keyPath)) return RegResult::kBadArgument;
-  PrefixLock lock(".ostrel-registry.lock");
+  PrefixLock lock(prefixDir, ".ostrel-registry.lock");
   if (!lock.Held()) return RegResult::kIoError;
 
-  std::string text;
   std::optional<Hive> hive;
-  const bool read = ReadWholeFile(file, text);
-  if (read && text.empty()) {
+  const std::optional<std::string> text = ReadWholeFile(file, kMaxHiveBytes);
+  if (text && text->empty()) {
     hive = Hive::Empty(RelativeTo(root));  // an empty file holds nothing to keep
-  } else if (read) {
-    hive = Hive::Parse(text);
+  } else if (text) {
+    hive = Hive::Parse(*text);
     if (!hive) return RegResult::kIoError;  // not a hive file: never overwrite it
   } else {
     // Only a missing hive starts afresh; one that can't be read is kept.
-    struct stat st;
-    if (::lstat(file.c_str(), &st) == 0 || errno != ENOENT) return RegResult::kIoError;
+    if (PathExists(file)) return RegResult::kIoError;
     hive = Hive::Empty(RelativeTo(root));
   }
   if (onlyIfMissing && hive->HasValue(keyPath, valueName)) return RegResult::kOk;
   hive->WriteText(keyPath, valueName, value, static_cast<int64_t>(std::time(nullptr)));
-  return WriteFileAtomically(file, hive->Serialize()) ? RegResult::kOk : RegResult::kIoError;
+  return ReplaceFileAtomically(file, hive->Serialize()) ? RegResult::kOk : RegResult::kIoError;
 }
 
 }  // namespace posix
 
 RegResult RegReadString(RootKey root, const std::string& keyPath, const std::string& valueName, std::string& out) {
   out.clear();
-  const std::string file = posix::HiveFileFor(root);
-  if (file.empty() || !posix::NormalizeKeyPath(keyPath)) return RegResult::kBadArgument;
+  if (!posix::NormalizeKeyPath(keyPath) || posix::HiveFileFor(".", root).empty()) return RegResult::kBadArgument;
   posix::EnsurePrefix();
-  std::string text;
-  if (!posix::ReadWholeFile(file, text)) return RegResult::kKeyNotFound;
-  const std::optional<posix::Hive> hive = posix::Hive::Parse(text);
+  const std::optional<std::string> text = ReadWholeFile(posix::HiveFileFor(PrefixDir(), root), posix::kMaxHiveBytes);
+  if (!text) return RegResult::kKeyNotFound;
+  const std::optional<posix::Hive> hive = posix::Hive::Parse(*text);
   if (!hive) return RegResult::kIoError;
   if (!hive->KeyExists(keyPath)) return RegResult::kKeyNotFound;
   bool found = false;
@@ -76,7 +70,7 @@ RegResult RegReadString(RootKey root, const std::string& keyPath, const std::str
 RegResult RegWriteString(RootKey root, const std::string& keyPath, const std::string& valueName,
                          const std::string& value) {
   if (!posix::EnsurePrefix()) return RegResult::kIoError;
-  return posix::WriteHiveString(root, keyPath, valueName, value, false);
+  return posix::WriteHiveString(PrefixDir(), root, keyPath, valueName, value, false);
 }
 
 }  // namespace platform

@@ -1,8 +1,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
-
+#include "platform/ascii_case.h"
 #include "platform/host_path.h"
 #include "platform/posix/command_line.h"
 #include "platform/posix/prefix.h"
@@ -17,9 +16,7 @@ std::string LowerExtension(const std::string& file) {
   const size_t sep = file.find_last_of("\\/");
   const size_t dot = file.rfind('.');
   if (dot == std::string::npos || (sep != std::string::npos && dot < sep)) return {};
-  std::string ext = file.substr(dot);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
+  return AsciiLowerCopy(file.substr(dot));
 }
 
 std::string Absolute(const std::string& host) {

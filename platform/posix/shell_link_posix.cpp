@@ -1,8 +1,8 @@
 #include <sys/stat.h>
 
 #include "platform/drives.h"
+#include "platform/file.h"
 #include "platform/host_path.h"
-#include "platform/posix/atomic_file.h"
 #include "platform/posix/prefix.h"
 #include "platform/posix/shell_link_format.h"
 #include "platform/shell_link.h"
@@ -39,7 +39,7 @@ ShellLinkResult SaveShellLink(const ShellLink& link, const std::string& file) {
   }
   const std::string bytes = posix::BuildShellLink(data);
   if (bytes.empty() || file.empty()) return ShellLinkResult::kSaveFailed;
-  return posix::WriteFileAtomically(HostPath(file), bytes) ? ShellLinkResult::kOk : ShellLinkResult::kSaveFailed;
+  return ReplaceFileAtomically(HostPath(file), bytes) ? ShellLinkResult::kOk : ShellLinkResult::kSaveFailed;
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 // Test helpers: a temporary folder, a temporary prefix that OSTREL_PREFIX
-// points at for the life of the object, whole-file reads and writes.
+// points at for the life of the object (found anew on first use), whole-file
+// reads and writes.
 #pragma once
 
 #include <stdlib.h>
@@ -8,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "platform/host_path.h"
 
 namespace testutil {
 
@@ -29,8 +32,14 @@ class TempDir {
 
 class TempPrefix {
  public:
-  TempPrefix() { ::setenv("OSTREL_PREFIX", path().c_str(), 1); }
-  ~TempPrefix() { ::unsetenv("OSTREL_PREFIX"); }
+  TempPrefix() {
+    ::setenv("OSTREL_PREFIX", path().c_str(), 1);
+    platform::ForgetPrefix();
+  }
+  ~TempPrefix() {
+    ::unsetenv("OSTREL_PREFIX");
+    platform::ForgetPrefix();
+  }
   std::string path() const { return dir_.path() + "/prefix"; }
   std::string scratch() const { return dir_.path(); }  // a folder beside the prefix
 

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/host_path.h"
+
 ScratchDir::ScratchDir() {
   std::string pattern = (fs::temp_directory_path() / "ostrel-support-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -57,6 +59,7 @@ ScopedPrefix::ScopedPrefix(const fs::path& dir) : driveC_(dir / "drive_c") {
   fs::create_directories(driveC_);
   fs::create_directory_symlink(driveC_, dir / "prefix" / "dosdevices" / "c:");
   ::setenv("OSTREL_PREFIX", (dir / "prefix").c_str(), 1);
+  platform::ForgetPrefix();
 }
 
 ScopedPrefix::~ScopedPrefix() {
@@ -64,4 +67,5 @@ ScopedPrefix::~ScopedPrefix() {
     ::setenv("OSTREL_PREFIX", old_.c_str(), 1);
   else
     ::unsetenv("OSTREL_PREFIX");
+  platform::ForgetPrefix();
 }
