@@ -5,38 +5,39 @@
 #include <thread>
 
 #include "download/CurlTransfer.h"
-#include "download/DownloadManager.h"
 #include "download/ReceiveFile.h"
 #include "download/ResponseCheck.h"
 #include "platform/host_path.h"
 
 using namespace download;
 
-bool TDownload::Start(std::shared_ptr<TDownloadManager> Manager, const std::string& DataFileName,
-                      const std::string& URL, int32_t Index) {
+bool TDownload::Start(std::shared_ptr<TDownloadJob> Job, std::shared_ptr<TDownloadSlot> Slot,
+                      const std::string& DataFileName, const std::string& URL) {
   platform::File stream = OpenReceiveFileForWriting(platform::HostPath(DataFileName));
   if (!stream.IsOpen()) return false;
-  std::shared_ptr<TDownloadJob> job = Manager->Job;
-  std::unique_ptr<TDownload> worker(new TDownload(std::move(Manager), DataFileName, URL, Index, std::move(stream)));
+  std::shared_ptr<TDownloadJob> job = Job;
+  std::unique_ptr<TDownload> worker(
+      new TDownload(std::move(Job), std::move(Slot), DataFileName, URL, std::move(stream)));
   job->ThreadStarted();
   try {
     std::thread([w = std::move(worker), job]() mutable {
       w->Execute();
-      w.reset();  // lets go of the controller before the job hears that this thread ended
+      w.reset();
       job->ThreadEnded();
     }).detach();
   } catch (const std::system_error&) {
     job->ThreadEnded();
-    return false;  // the lambda, and with it the worker and its descriptor, are gone
+    return false;  // the lambda, and with it the worker and its file, are gone
   }
   return true;
 }
 
-TDownload::TDownload(std::shared_ptr<TDownloadManager> manager, std::string dataFileName,
-                     std::string url, int32_t index, platform::File stream)
-    : Manager(std::move(manager)),
-      Index(index),
-      Position(int64_t{Manager->Segments[index].StartPos} + Manager->Segments[index].DoneSize.load()),
+TDownload::TDownload(std::shared_ptr<TDownloadJob> job, std::shared_ptr<TDownloadSlot> slot,
+                     std::string dataFileName, std::string url, platform::File stream)
+    : Job(std::move(job)),
+      Slot(std::move(slot)),
+      Index(Slot->Index),
+      Position(int64_t{Slot->Segment.StartPos} + Slot->Segment.DoneSize.load()),
       URL(std::move(url)),
       DataFileName(std::move(dataFileName)),
       Stream(std::move(stream)) {}
@@ -48,21 +49,21 @@ std::string TDownload::RangeValue(int64_t position, int32_t endPos) {
 }
 
 void TDownload::Execute() {
-  TDownloadJob& job = *Manager->Job;
-  if (DownloadFailure failure = Receive()) {
-    job.Log.Append(logtext::WorkerFailed(Index));
-    job.ReportFailure(std::move(failure));
-  }
-  job.Log.Append(logtext::WorkerEnded(Index));
+  DownloadFailure failure = Receive();
+  if (failure) Job->Log.Append(logtext::WorkerFailed(Index));
   Stream.Close();
-  Manager->StopRequested[Index].store(false);
-  Manager->WorkerEnded[Index].store(true);  // the last access to the controller's slot
+  // The slot is given back before the notice is sent: an owner that is slow to handle the notice
+  // never holds up the controller, which may then save the state at once.
+  Slot->StopRequested.store(false);
+  Slot->WorkerEnded.store(true);  // the last access to the slot
+  if (failure) Job->ReportFailure(std::move(failure));
+  Job->Log.Append(logtext::WorkerEnded(Index));
 }
 
 DownloadFailure TDownload::Receive() {
-  TDownloadSegment& segment = Manager->Segments[Index];
-  const std::atomic<bool>& stop = Manager->StopRequested[Index];
-  const int32_t totalSize = Manager->Job->TotalSize.load();
+  TDownloadSegment& segment = Slot->Segment;
+  const std::atomic<bool>& stop = Slot->StopRequested;
+  const int32_t totalSize = Job->TotalSize.load();
   CurlTransfer request(URL);
   request.SetReceiveBufferSize(kReceiveBufferSize);
   request.SetRange(RangeValue(Position, segment.EndPos));

@@ -1,6 +1,6 @@
 // A download worker: fetches what is missing of one segment with one ranged GET and writes it
 // into the receive file at the segment's offsets, on a detached thread of its own. It reports
-// progress through the segment's DoneSize, stops when its slot's StopRequested is set (between
+// progress through its slot's DoneSize, stops when the slot's StopRequested is set (between
 // blocks, and within a fraction of a second inside a block), and on failure logs a line and sends
 // the failure notice; it never retries. A response that does not match the asked range and the
 // resource's size fails the worker before anything is written.
@@ -13,9 +13,9 @@
 #include <string>
 
 #include "download/DownloadFailure.h"
+#include "download/DownloadJob.h"
+#include "download/DownloadSlot.h"
 #include "download/SegmentWriter.h"
-
-class TDownloadManager;
 
 namespace download {
 inline constexpr std::chrono::milliseconds kWorkerReadTimeout{5000};
@@ -25,10 +25,11 @@ inline constexpr long kReceiveBufferSize = 256 * 1024;
 
 class TDownload {
  public:
-  // Opens the receive file for writing and starts the worker for segment k on its own thread.
-  // False if the file cannot be opened or no thread can be started; the worker then never runs.
-  static bool Start(std::shared_ptr<TDownloadManager> Manager, const std::string& DataFileName,
-                    const std::string& URL, int32_t Index);
+  // Opens the receive file for writing and starts the worker for the slot's segment on its own
+  // thread. False if the file cannot be opened or no thread can be started; the worker then never
+  // runs.
+  static bool Start(std::shared_ptr<TDownloadJob> Job, std::shared_ptr<TDownloadSlot> Slot,
+                    const std::string& DataFileName, const std::string& URL);
 
   ~TDownload();
   TDownload(const TDownload&) = delete;
@@ -39,13 +40,14 @@ class TDownload {
   static std::string RangeValue(int64_t position, int32_t endPos);
 
  private:
-  TDownload(std::shared_ptr<TDownloadManager> manager, std::string dataFileName, std::string url,
-            int32_t index, platform::File stream);
+  TDownload(std::shared_ptr<TDownloadJob> job, std::shared_ptr<TDownloadSlot> slot,
+            std::string dataFileName, std::string url, platform::File stream);
   void Execute();
   // One ranged GET. Kind None when the segment is complete or the worker was told to stop.
   download::DownloadFailure Receive();
 
-  std::shared_ptr<TDownloadManager> Manager;
+  std::shared_ptr<TDownloadJob> Job;  // its log, its size, the failure notice
+  std::shared_ptr<TDownloadSlot> Slot;
   int32_t Index;
   int64_t Position;
   int32_t Remaining = 0;

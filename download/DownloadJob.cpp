@@ -7,19 +7,35 @@
 #include "download/DownloadSegment.h"
 
 TDownloadJob::TDownloadJob(std::string url, std::string fileName, int32_t threadCount,
-                           TDownloadFailedNotifier notifier)
+                           TDownloadNotifierToken ownNotifier,
+                           std::weak_ptr<const TDownloadFailedNotifier> notifier)
     : URL(std::move(url)),
       FileName(std::move(fileName)),
       ThreadCount(std::clamp(threadCount, download::kMinSegments, download::kMaxSegments)),
+      ownNotifier_(std::move(ownNotifier)),
       notifier_(std::move(notifier)) {}
+
+std::shared_ptr<TDownloadJob> TDownloadJob::Start(std::shared_ptr<TDownloadJob> job, bool startNow) {
+  if (startNow) TDownloadManager::Launch(job, job->URL, job->FileName, job->ThreadCount);
+  return job;
+}
+
+std::shared_ptr<TDownloadJob> TDownloadJob::Create(std::string URL, std::string FileName,
+                                                   int32_t ThreadCount, bool StartNow,
+                                                   const TDownloadNotifierToken& notifier) {
+  return Start(std::shared_ptr<TDownloadJob>(new TDownloadJob(
+                   std::move(URL), std::move(FileName), ThreadCount, nullptr, notifier)),
+               StartNow);
+}
 
 std::shared_ptr<TDownloadJob> TDownloadJob::Create(std::string URL, std::string FileName,
                                                    int32_t ThreadCount, bool StartNow,
                                                    TDownloadFailedNotifier notifier) {
-  std::shared_ptr<TDownloadJob> job(
-      new TDownloadJob(std::move(URL), std::move(FileName), ThreadCount, std::move(notifier)));
-  if (StartNow) TDownloadManager::Launch(job, job->URL, job->FileName, job->ThreadCount);
-  return job;
+  TDownloadNotifierToken own = notifier ? MakeDownloadNotifier(std::move(notifier)) : nullptr;
+  std::weak_ptr<const TDownloadFailedNotifier> weak = own;
+  return Start(std::shared_ptr<TDownloadJob>(new TDownloadJob(std::move(URL), std::move(FileName),
+                                                              ThreadCount, std::move(own), weak)),
+               StartNow);
 }
 
 int32_t TDownloadJob::GetPercent() const {
@@ -60,12 +76,32 @@ void TDownloadJob::ReportFailure(download::DownloadFailure failure) {
     std::lock_guard<std::mutex> guard(stateLock_);
     if (!failure_) failure_ = std::move(failure);
   }
-  if (notifier_) notifier_();
+  if (const TDownloadNotifierToken notifier = notifier_.lock()) (*notifier)();
 }
 
-void TDownloadJob::SetFinalName(std::string name) {
-  std::lock_guard<std::mutex> guard(stateLock_);
-  finalName_ = std::move(name);
+void TDownloadJob::BeginRun() { Running.store(1); }
+
+void TDownloadJob::SetTotalSize(int32_t size) { TotalSize.store(size); }
+
+void TDownloadJob::BeginTransfer() { Finished.store(false); }
+
+void TDownloadJob::PublishProgress(int32_t received) {
+  ProgressValid.store(false);
+  ReceivedSize.store(received);
+  ProgressValid.store(true);
+}
+
+void TDownloadJob::Complete(std::string finalName) {
+  {
+    std::lock_guard<std::mutex> guard(stateLock_);
+    finalName_ = std::move(finalName);
+  }
+  Finished.store(true);
+}
+
+void TDownloadJob::EndRun() {
+  CancelRequested.store(false);
+  Running.store(0);
 }
 
 void TDownloadJob::ThreadStarted() {

@@ -1,6 +1,7 @@
 // A download job: one resource into one file, carried out by a segment controller on its own
 // thread. The owner follows it by polling its fields, learns of failures through the notifier,
-// stops it with Cancel, and abandons it by setting Finished.
+// stops it with Cancel, and abandons it by setting Finished. Every change the engine makes to the
+// job's state goes through the engine-side operations below.
 #pragma once
 
 #include <atomic>
@@ -15,19 +16,26 @@
 #include "download/DownloadFailure.h"
 #include "download/DownloadLog.h"
 
-// The window message through which the installer window learns of a failed download. It carries
-// nothing (wParam 0, lParam 0) and names neither job nor worker.
-inline constexpr unsigned WM_DOWNLOAD_FAILED = 0x0856;
-
 // Called synchronously on the engine thread that detects a failure (once per failing worker, once
 // per failure of the controller). It must not wait for the job.
 using TDownloadFailedNotifier = std::function<void()>;
+// The owner's hold on its notifier: notices reach the notifier while the owner keeps the token,
+// and are dropped once it has let go (a notice already under way still completes).
+using TDownloadNotifierToken = std::shared_ptr<const TDownloadFailedNotifier>;
+inline TDownloadNotifierToken MakeDownloadNotifier(TDownloadFailedNotifier notifier) {
+  return std::make_shared<const TDownloadFailedNotifier>(std::move(notifier));
+}
 
 class TDownloadJob {
  public:
   // Stores the values and, when StartNow is set, starts the controller on its own thread; the
   // controller shares ownership of the job, so the owner may drop its pointer at any time.
   // ThreadCount is held to 1 to 10. Throws std::system_error only if no thread can be started.
+  // The notifier is held through the owner's token, which the owner drops to detach it.
+  static std::shared_ptr<TDownloadJob> Create(std::string URL, std::string FileName,
+                                              int32_t ThreadCount, bool StartNow,
+                                              const TDownloadNotifierToken& notifier);
+  // The same with a notifier that the job keeps for its whole life.
   static std::shared_ptr<TDownloadJob> Create(std::string URL, std::string FileName,
                                               int32_t ThreadCount, bool StartNow,
                                               TDownloadFailedNotifier notifier = {});
@@ -66,10 +74,16 @@ class TDownloadJob {
   // that the engine touches nothing of the job's owner, and the program may end normally.
   bool WaitForThreads(std::chrono::milliseconds limit) const;
 
-  // Engine side. ReportFailure records the failure if it is the run's first, then sends the notice
-  // to the owner (once per call).
+  // Engine side: the run's changes of the job's state.
+  void BeginRun();          // Running 1
+  void SetTotalSize(int32_t size);
+  void BeginTransfer();     // Finished false
+  void PublishProgress(int32_t received);  // ReceivedSize, bracketed by ProgressValid
+  void Complete(std::string finalName);     // the final name, then Finished true
+  void EndRun();            // CancelRequested false, Running 0
+  // Records the failure if it is the run's first, then sends the notice to the owner, if the owner
+  // still holds its token (once per call).
   void ReportFailure(download::DownloadFailure failure);
-  void SetFinalName(std::string name);
   void ThreadStarted();
   void ThreadEnded();  // the thread's last touch of the job's state
   // Waits until a thread ends or Cancel is called after the event numbered seen, at most limit;
@@ -79,10 +93,12 @@ class TDownloadJob {
 
  private:
   TDownloadJob(std::string url, std::string fileName, int32_t threadCount,
-               TDownloadFailedNotifier notifier);
+               TDownloadNotifierToken ownNotifier, std::weak_ptr<const TDownloadFailedNotifier> notifier);
+  static std::shared_ptr<TDownloadJob> Start(std::shared_ptr<TDownloadJob> job, bool startNow);
   void RaiseEvent();
 
-  const TDownloadFailedNotifier notifier_;
+  const TDownloadNotifierToken ownNotifier_;  // set when the job keeps its notifier itself
+  const std::weak_ptr<const TDownloadFailedNotifier> notifier_;
   mutable std::mutex stateLock_;
   mutable std::condition_variable changed_;
   download::DownloadFailure failure_;

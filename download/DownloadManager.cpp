@@ -35,11 +35,8 @@ TDownloadManager::TDownloadManager(std::shared_ptr<TDownloadJob> job, const std:
       Job(std::move(job)) {
   CreateFolders(Directory);
   SegmentCount = std::clamp(segmentCount, kMinSegments, kMaxSegments);
-  for (int32_t k = 1; k <= kMaxSegments; ++k) {
-    StopRequested[k].store(false);
-    WorkerEnded[k].store(true);
-  }
-  Job->Running.store(1);
+  for (int32_t k = 1; k <= kMaxSegments; ++k) Slots[static_cast<size_t>(k - 1)] = std::make_shared<TDownloadSlot>(k);
+  Job->BeginRun();
 }
 
 void TDownloadManager::Launch(std::shared_ptr<TDownloadJob> job, const std::string& URL,
@@ -73,10 +70,10 @@ void TDownloadManager::Execute() {
   bool resume = false;
   if (const auto state = ReadStateFile(platform::HostPath(stateFile))) {
     Log(logtext::EnterResumeBranch(Job->TotalSize.load()));
-    Job->TotalSize.store(state->TotalSize);
+    Job->SetTotalSize(state->TotalSize);
     SegmentCount = state->SegmentCount;
     Log(logtext::GotSize(Job->TotalSize.load()));
-    for (int32_t k = 1; k <= SegmentCount; ++k) Segments[k].Assign(state->Segments[k - 1]);
+    for (int32_t k = 1; k <= SegmentCount; ++k) Slot(k).Segment.Assign(state->Segments[k - 1]);
     const int64_t length = FileLength(platform::HostPath(receiveFile));
     resume = length <= 0 || length == state->TotalSize;  // missing or empty: reported below
     if (!resume) {
@@ -90,7 +87,7 @@ void TDownloadManager::Execute() {
 
   if (!CheckReceiveFile(receiveFile)) return;
 
-  Job->Finished.store(false);
+  Job->BeginTransfer();
   const TransferEnd end = Transfer(receiveFile, stateFile);
   // Workers of an abandoned run are left to finish on their own; they keep this object alive.
   if (end != TransferEnd::Abandoned) WaitForWorkers();
@@ -100,7 +97,7 @@ void TDownloadManager::Execute() {
 bool TDownloadManager::PrepareFreshDownload(const std::string& receiveFile) {
   Log(logtext::EnterFreshBranch(Job->TotalSize.load()));
   DownloadFailure probeFailure;
-  Job->TotalSize.store(ProbeRemoteSize(URL, kProbeReadTimeout, &probeFailure));
+  Job->SetTotalSize(ProbeRemoteSize(URL, kProbeReadTimeout, &probeFailure));
   Log(logtext::GotSize(Job->TotalSize.load()));
   if (Job->TotalSize.load() <= 0) {
     Job->ReportFailure(std::move(probeFailure));
@@ -109,7 +106,7 @@ bool TDownloadManager::PrepareFreshDownload(const std::string& receiveFile) {
   Log(logtext::GotSizeAgain(Job->TotalSize.load()));
 
   const SegmentTable cut = CutIntoSegments(Job->TotalSize.load(), SegmentCount);
-  for (int32_t k = 1; k <= SegmentCount; ++k) Segments[k].Assign(cut[k - 1]);
+  for (int32_t k = 1; k <= SegmentCount; ++k) Slot(k).Segment.Assign(cut[k - 1]);
 
   Log(logtext::kCreatingReceiveFile);
   const CreateResult created = CreateReceiveFile(platform::HostPath(receiveFile), Job->TotalSize.load());
@@ -177,21 +174,19 @@ TDownloadManager::TransferEnd TDownloadManager::Transfer(const std::string& rece
         return TransferEnd::Failed;
       }
       platform::RemovePath(platform::HostPath(stateFile));
-      Job->SetFinalName(finalName);
+      Job->Complete(finalName);
       completed = true;
-      Job->Finished.store(true);
     }
   }
   return completed ? TransferEnd::Completed : TransferEnd::Abandoned;
 }
 
 bool TDownloadManager::StartWorkers(const std::string& receiveFile) {
-  auto self = shared_from_this();
   for (int32_t k = 1; k <= SegmentCount; ++k) {
-    if (Segments[k].Complete()) continue;
-    WorkerEnded[k].store(false);
-    if (!TDownload::Start(self, receiveFile, URL, k)) {
-      WorkerEnded[k].store(true);
+    if (Slot(k).Segment.Complete()) continue;
+    Slot(k).WorkerEnded.store(false);
+    if (!TDownload::Start(Job, Slots[static_cast<size_t>(k - 1)], receiveFile, URL)) {
+      Slot(k).WorkerEnded.store(true);
       return false;
     }
   }
@@ -199,21 +194,19 @@ bool TDownloadManager::StartWorkers(const std::string& receiveFile) {
 }
 
 void TDownloadManager::PublishProgress() {
-  Job->ProgressValid.store(false);
   int32_t received = 0;
-  for (int32_t k = 1; k <= SegmentCount; ++k) received += Segments[k].DoneSize.load();
-  Job->ReceivedSize.store(received);
-  Job->ProgressValid.store(true);
+  for (int32_t k = 1; k <= SegmentCount; ++k) received += Slot(k).Segment.DoneSize.load();
+  Job->PublishProgress(received);
 }
 
 void TDownloadManager::StopAndWaitForWorkers() {
-  for (int32_t k = 1; k <= SegmentCount; ++k) StopRequested[k].store(true);
+  for (int32_t k = 1; k <= SegmentCount; ++k) Slot(k).StopRequested.store(true);
   WaitForWorkers();
 }
 
 void TDownloadManager::WaitForWorkers() {
   for (int32_t k = 1; k <= SegmentCount; ++k)
-    while (!WorkerEnded[k].load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!Slot(k).WorkerEnded.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void TDownloadManager::SaveState(const std::string& stateFile, const std::string& receiveFile) {
@@ -223,10 +216,9 @@ void TDownloadManager::SaveState(const std::string& stateFile, const std::string
     DownloadState state;
     state.TotalSize = savedTotalSize_;
     state.SegmentCount = savedSegmentCount_;
-    for (int32_t k = 1; k <= savedSegmentCount_; ++k) state.Segments[k - 1] = Segments[k].Record();
+    for (int32_t k = 1; k <= savedSegmentCount_; ++k) state.Segments[k - 1] = Slot(k).Segment.Record();
     if (!WriteStateFile(platform::HostPath(stateFile), state)) return;  // Running stays 1
     Log(logtext::kRunStopped);
   }
-  Job->CancelRequested.store(false);
-  Job->Running.store(0);
+  Job->EndRun();
 }

@@ -3,9 +3,9 @@
 // starts one worker per unfinished segment, publishes their progress in the job every 100 ms, and
 // at the end puts the complete file in place or saves the state for a later run.
 //
-// Ownership: the controller is held by its own thread and by each worker it started; it holds the
-// job. Everything a worker touches (segment table, flags, job, log) therefore stays valid until
-// the last thread has let go, whichever way the run ends.
+// Ownership: the controller is held by its own thread and holds the job and one slot per segment.
+// Each worker holds the job and its own slot, so everything a worker touches (its slot, the job,
+// the log) stays valid until the last thread has let go, whichever way the run ends.
 #pragma once
 
 #include <array>
@@ -17,8 +17,9 @@
 
 #include "download/DownloadJob.h"
 #include "download/DownloadSegment.h"
+#include "download/DownloadSlot.h"
 
-class TDownloadManager : public std::enable_shared_from_this<TDownloadManager> {
+class TDownloadManager {
  public:
   // Construction on the caller's thread (records the values, creates the target's folder with its
   // parents, prepares the slots, sets the job's Running to 1), then the run on a new thread.
@@ -34,10 +35,9 @@ class TDownloadManager : public std::enable_shared_from_this<TDownloadManager> {
   std::string BaseName;
   int32_t SegmentCount = 0;
   const std::shared_ptr<TDownloadJob> Job;
-  // Slots 1 to 10; slot k serves segment k (index 0 is unused).
-  std::array<std::atomic<bool>, download::kMaxSegments + 1> StopRequested{};
-  std::array<std::atomic<bool>, download::kMaxSegments + 1> WorkerEnded{};
-  std::array<TDownloadSegment, download::kMaxSegments + 1> Segments{};
+  // Slot k (1 to 10) serves segment k: its table entry and its two flags.
+  TDownloadSlot& Slot(int32_t k) { return *Slots[static_cast<size_t>(k - 1)]; }
+  std::array<std::shared_ptr<TDownloadSlot>, download::kMaxSegments> Slots;
 
   TDownloadManager(std::shared_ptr<TDownloadJob> job, const std::string& url,
                    const std::string& fileName, int32_t segmentCount);
