@@ -1,7 +1,6 @@
 #include "support/ZipEntryName.h"
 
-#include <cctype>
-
+#include "platform/text.h"
 #include "platform/text_codec.h"
 
 std::string DecodeZipEntryName(std::string_view raw) { return platform::HostTextFromTargetBytes(raw); }
@@ -11,7 +10,7 @@ namespace {
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 bool StartsWithDrive(std::string_view name) {
-  return name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
+  return name.size() >= 2 && platform::IsAlpha(name[0]) && name[1] == ':';
 }
 
 }  // namespace

@@ -1,20 +1,16 @@
 #include "support/pubShare.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
 #include <mutex>
 #include <stdexcept>
-#include <vector>
 
 #include "platform/ascii_case.h"
+#include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/host_path.h"
 #include "platform/profile.h"
 #include "platform/shell_link.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -31,14 +27,7 @@ constexpr size_t kIniBuffer = 2048;
 constexpr long kMaxRedirects = 15;
 constexpr std::chrono::milliseconds kReadTimeout{3000};
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string TrimBlanks(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && IsBlankOrControl(s[b])) ++b;
-  while (e > b && IsBlankOrControl(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
+std::string TrimBlanks(const std::string& s) { return std::string(platform::TrimBlanksAndControls(s)); }
 
 using platform::AsciiLowerCopy;
 
@@ -62,7 +51,7 @@ using Clock = std::chrono::steady_clock;
 // The state of one DownloadToFile call, reachable from its client as CURLINFO_PRIVATE.
 struct Transfer {
   CURL* curl = nullptr;
-  int fd = -1;
+  platform::File* file = nullptr;
   int64_t received = 0;
   bool writeFailed = false;
   bool sawLocation = false;  // of the response being received
@@ -125,14 +114,9 @@ size_t OnBody(char* data, size_t size, size_t count, void* userdata) {
   const size_t n = size * count;
   t->lastData = Clock::now();
   if (!IsSuccess(ResponseCode(t->curl))) return n;  // not the body we want; the status decides later
-  for (size_t done = 0; done < n;) {
-    const ssize_t w = ::write(t->fd, data + done, n - done);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      t->writeFailed = true;
-      return 0;  // aborts the transfer
-    }
-    done += static_cast<size_t>(w);
+  if (!t->file->Write(data, n)) {
+    t->writeFailed = true;
+    return 0;  // aborts the transfer
   }
   t->received += static_cast<int64_t>(n);
   if (t->hooked) {
@@ -260,13 +244,11 @@ bool DownloadToFile(const std::string& url, const std::string& fileName, bool re
 
   // The body goes to a temporary file beside the target, renamed at the end.
   const std::string target = platform::HostPath(fileName);
-  std::vector<char> tmpl(target.begin(), target.end());
-  const char suffix[] = ".part-XXXXXX";
-  tmpl.insert(tmpl.end(), suffix, suffix + sizeof suffix);
+  std::string tmp;
+  platform::File file = platform::CreateTemporaryBeside(target, ".part", tmp);
+  if (!file.IsOpen()) return false;
   Transfer t;
-  t.fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-  if (t.fd < 0) return false;
-  const std::string tmp(tmpl.data());
+  t.file = &file;
 
   bool ok = false;
   t.curl = curl_easy_init();
@@ -278,10 +260,9 @@ bool DownloadToFile(const std::string& url, const std::string& fileName, bool re
     curl_easy_cleanup(t.curl);
     t.End();
   }
-  ok = ::fchmod(t.fd, 0644) == 0 && ok;
-  ok = ::close(t.fd) == 0 && ok;
-  if (ok) ok = std::rename(tmp.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(tmp.c_str());
+  ok = file.Close() && ok;
+  if (ok) ok = platform::RenameReplacing(tmp, target) == platform::FileError::None;
+  if (!ok) platform::RemovePath(tmp);
   return ok;
 }
 
