@@ -7,10 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <random>
 #include <stdexcept>
+
+#include "platform/ascii_case.h"
 
 namespace testserver_test {
 namespace {
@@ -33,9 +34,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 }
 
 std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
+  return platform::AsciiLowerCopy(std::move(text));
 }
 
 // Finds "name:" at the start of a header line; returns the value's position or npos.

@@ -1,6 +1,6 @@
 #include "tools/testserver/fault_options.h"
 
-#include "tools/testserver/http_request.h"
+#include "platform/text.h"
 
 namespace testserver {
 namespace {
@@ -19,7 +19,7 @@ bool ApplyOption(std::string_view name, std::optional<std::string_view> valueTex
     if (name == "gzip") return options->gzip = true;
     return false;
   }
-  auto value = ParseNumber(*valueText);
+  const auto value = platform::ParseDigits<uint64_t>(*valueText);
   if (!value) return false;
   if (name == "status") {
     if (*value < 100 || *value > 599) return false;

@@ -1,49 +1,22 @@
 #include "tools/testserver/http_request.h"
 
-#include <cctype>
+#include "platform/ascii_case.h"
+#include "platform/text.h"
 
 namespace testserver {
 namespace {
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
+using platform::EqualsNoCase;
+using platform::HexDigitValue;
+using platform::Trim;
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-    s.remove_suffix(1);
-  return s;
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+std::optional<uint64_t> ParseNumber(std::string_view s) { return platform::ParseDigits<uint64_t>(s); }
 
 }  // namespace
 
-std::optional<uint64_t> ParseNumber(std::string_view s) {
-  if (s.empty() || s.size() > 19) return std::nullopt;
-  uint64_t value = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-  }
-  return value;
-}
-
 std::string RequestHead::Header(std::string_view name) const {
   for (const auto& [key, value] : headers) {
-    if (EqualsIgnoreCase(key, name)) return value;
+    if (EqualsNoCase(key, name)) return value;
   }
   return {};
 }
@@ -81,8 +54,8 @@ std::optional<std::string> PercentDecode(std::string_view text) {
     char c = text[i];
     if (c == '%') {
       if (i + 2 >= text.size()) return std::nullopt;
-      int hi = HexValue(text[i + 1]);
-      int lo = HexValue(text[i + 2]);
+      const int hi = HexDigitValue(text[i + 1]);
+      const int lo = HexDigitValue(text[i + 2]);
       if (hi < 0 || lo < 0) return std::nullopt;
       c = static_cast<char>(hi * 16 + lo);
       i += 2;
@@ -96,7 +69,7 @@ std::optional<std::string> PercentDecode(std::string_view text) {
 RangeAnswer ResolveRange(std::string_view header, uint64_t size) {
   RangeAnswer whole;
   header = Trim(header);
-  if (header.size() < 6 || !EqualsIgnoreCase(header.substr(0, 6), "bytes=")) return whole;
+  if (header.size() < 6 || !EqualsNoCase(header.substr(0, 6), "bytes=")) return whole;
   std::string_view rangeSet = Trim(header.substr(6));
   if (rangeSet.find(',') != std::string_view::npos) return whole;
   size_t dash = rangeSet.find('-');

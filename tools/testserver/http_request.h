@@ -20,9 +20,6 @@ struct RequestHead {
   std::string Header(std::string_view name) const;
 };
 
-// A run of decimal digits (at most 19, so no overflow); nothing for anything else.
-std::optional<uint64_t> ParseNumber(std::string_view s);
-
 // Parses "METHOD TARGET HTTP/x.y\r\n" followed by header lines. The text may
 // end with or without the blank line. False when the request line is malformed.
 bool ParseRequestHead(std::string_view text, RequestHead* out);

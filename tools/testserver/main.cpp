@@ -10,6 +10,7 @@
 #include <iostream>
 #include <string>
 
+#include "platform/text.h"
 #include "tools/testserver/test_http_server.h"
 
 namespace {
@@ -23,15 +24,9 @@ int Usage(const std::string& problem) {
 }
 
 bool ParsePort(const std::string& text, uint16_t* port) {
-  if (text.empty() || text.size() > 5) return false;
-  unsigned long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<unsigned long>(c - '0');
-  }
-  if (value > 65535) return false;
-  *port = static_cast<uint16_t>(value);
-  return true;
+  const std::optional<uint16_t> value = platform::ParseDigits<uint16_t>(text);
+  if (value) *port = *value;
+  return value.has_value();
 }
 
 }  // namespace
