@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
-namespace download {
+namespace ostrel::download {
 
 namespace {
 
@@ -137,4 +137,4 @@ DownloadFailure CurlTransfer::FailureOf(CURLcode result) const {
   return {FailureKind::Transfer, errorText_[0] ? errorText_ : curl_easy_strerror(result)};
 }
 
-}  // namespace download
+}  // namespace ostrel::download

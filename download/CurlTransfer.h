@@ -15,7 +15,7 @@
 #include "download/DownloadFailure.h"
 #include "download/ResponseHeaders.h"
 
-namespace download {
+namespace ostrel::download {
 
 inline constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0; Maxthon)";
 inline constexpr long kMaxRedirects = 15;
@@ -68,4 +68,4 @@ class CurlTransfer {
   std::chrono::steady_clock::time_point lastData_;
 };
 
-}  // namespace download
+}  // namespace ostrel::download

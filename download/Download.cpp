@@ -9,9 +9,9 @@
 #include "download/ResponseCheck.h"
 #include "platform/host_path.h"
 
-using namespace download;
+using namespace ostrel::download;
 
-bool TDownload::Start(std::shared_ptr<TDownloadJob> Job, std::shared_ptr<TDownloadSlot> Slot,
+bool TDownload::Start(std::shared_ptr<TDownloadJob> Job, std::shared_ptr<ostrel::download::WorkerSlot> Slot,
                       const std::string& DataFileName, const std::string& URL) {
   platform::File stream = OpenReceiveFileForWriting(platform::HostPath(DataFileName));
   if (!stream.IsOpen()) return false;
@@ -32,7 +32,7 @@ bool TDownload::Start(std::shared_ptr<TDownloadJob> Job, std::shared_ptr<TDownlo
   return true;
 }
 
-TDownload::TDownload(std::shared_ptr<TDownloadJob> job, std::shared_ptr<TDownloadSlot> slot,
+TDownload::TDownload(std::shared_ptr<TDownloadJob> job, std::shared_ptr<ostrel::download::WorkerSlot> slot,
                      std::string dataFileName, std::string url, platform::File stream)
     : Job(std::move(job)),
       Slot(std::move(slot)),

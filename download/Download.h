@@ -14,21 +14,21 @@
 
 #include "download/DownloadFailure.h"
 #include "download/DownloadJob.h"
-#include "download/DownloadSlot.h"
+#include "download/WorkerSlot.h"
 #include "download/SegmentWriter.h"
 
-namespace download {
+namespace ostrel::download {
 inline constexpr std::chrono::milliseconds kWorkerReadTimeout{5000};
 // libcurl's receive buffer; the data still goes to the file in blocks of at most 10240 bytes.
 inline constexpr long kReceiveBufferSize = 256 * 1024;
-}  // namespace download
+}  // namespace ostrel::download
 
 class TDownload {
  public:
   // Opens the receive file for writing and starts the worker for the slot's segment on its own
   // thread. False if the file cannot be opened or no thread can be started; the worker then never
   // runs.
-  static bool Start(std::shared_ptr<TDownloadJob> Job, std::shared_ptr<TDownloadSlot> Slot,
+  static bool Start(std::shared_ptr<TDownloadJob> Job, std::shared_ptr<ostrel::download::WorkerSlot> Slot,
                     const std::string& DataFileName, const std::string& URL);
 
   ~TDownload();
@@ -40,19 +40,19 @@ class TDownload {
   static std::string RangeValue(int64_t position, int32_t endPos);
 
  private:
-  TDownload(std::shared_ptr<TDownloadJob> job, std::shared_ptr<TDownloadSlot> slot,
+  TDownload(std::shared_ptr<TDownloadJob> job, std::shared_ptr<ostrel::download::WorkerSlot> slot,
             std::string dataFileName, std::string url, platform::File stream);
   void Execute();
   // One ranged GET. Kind None when the segment is complete or the worker was told to stop.
-  download::DownloadFailure Receive();
+  ostrel::download::DownloadFailure Receive();
 
   std::shared_ptr<TDownloadJob> Job;  // its log, its size, the failure notice
-  std::shared_ptr<TDownloadSlot> Slot;
+  std::shared_ptr<ostrel::download::WorkerSlot> Slot;
   int32_t Index;
   int64_t Position;
   int32_t Remaining = 0;
   std::string URL;
   std::string DataFileName;
   platform::File Stream;  // own write handle on the receive file
-  std::array<char, download::kBlockSize> Buffer{};
+  std::array<char, ostrel::download::kBlockSize> Buffer{};
 };

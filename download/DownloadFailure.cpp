@@ -1,6 +1,6 @@
 #include "download/DownloadFailure.h"
 
-namespace download {
+namespace ostrel::download {
 
 namespace {
 
@@ -26,4 +26,4 @@ std::string DownloadFailure::Text() const {
   return "unknown failure";
 }
 
-}  // namespace download
+}  // namespace ostrel::download

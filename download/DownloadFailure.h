@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace download {
+namespace ostrel::download {
 
 enum class FailureKind {
   None,
@@ -28,4 +28,4 @@ struct DownloadFailure {
   std::string Text() const;
 };
 
-}  // namespace download
+}  // namespace ostrel::download

@@ -7,11 +7,11 @@
 #include "download/DownloadSegment.h"
 
 TDownloadJob::TDownloadJob(std::string url, std::string fileName, int32_t threadCount,
-                           TDownloadNotifierToken ownNotifier,
-                           std::weak_ptr<const TDownloadFailedNotifier> notifier)
+                           ostrel::download::NotifierToken ownNotifier,
+                           std::weak_ptr<const ostrel::download::FailedNotifier> notifier)
     : URL(std::move(url)),
       FileName(std::move(fileName)),
-      ThreadCount(std::clamp(threadCount, download::kMinSegments, download::kMaxSegments)),
+      ThreadCount(std::clamp(threadCount, ostrel::download::kMinSegments, ostrel::download::kMaxSegments)),
       ownNotifier_(std::move(ownNotifier)),
       notifier_(std::move(notifier)) {}
 
@@ -22,7 +22,7 @@ std::shared_ptr<TDownloadJob> TDownloadJob::Start(std::shared_ptr<TDownloadJob> 
 
 std::shared_ptr<TDownloadJob> TDownloadJob::Create(std::string URL, std::string FileName,
                                                    int32_t ThreadCount, bool StartNow,
-                                                   const TDownloadNotifierToken& notifier) {
+                                                   const ostrel::download::NotifierToken& notifier) {
   return Start(std::shared_ptr<TDownloadJob>(new TDownloadJob(
                    std::move(URL), std::move(FileName), ThreadCount, nullptr, notifier)),
                StartNow);
@@ -30,9 +30,9 @@ std::shared_ptr<TDownloadJob> TDownloadJob::Create(std::string URL, std::string 
 
 std::shared_ptr<TDownloadJob> TDownloadJob::Create(std::string URL, std::string FileName,
                                                    int32_t ThreadCount, bool StartNow,
-                                                   TDownloadFailedNotifier notifier) {
-  TDownloadNotifierToken own = notifier ? MakeDownloadNotifier(std::move(notifier)) : nullptr;
-  std::weak_ptr<const TDownloadFailedNotifier> weak = own;
+                                                   ostrel::download::FailedNotifier notifier) {
+  ostrel::download::NotifierToken own = notifier ? ostrel::download::MakeNotifier(std::move(notifier)) : nullptr;
+  std::weak_ptr<const ostrel::download::FailedNotifier> weak = own;
   return Start(std::shared_ptr<TDownloadJob>(new TDownloadJob(std::move(URL), std::move(FileName),
                                                               ThreadCount, std::move(own), weak)),
                StartNow);
@@ -51,7 +51,7 @@ void TDownloadJob::Cancel() {
   RaiseEvent();
 }
 
-download::DownloadFailure TDownloadJob::Failure() const {
+ostrel::download::DownloadFailure TDownloadJob::Failure() const {
   std::lock_guard<std::mutex> guard(stateLock_);
   return failure_;
 }
@@ -71,12 +71,12 @@ bool TDownloadJob::WaitForThreads(std::chrono::milliseconds limit) const {
   return changed_.wait_for(lock, limit, [this] { return liveThreads_ == 0; });
 }
 
-void TDownloadJob::ReportFailure(download::DownloadFailure failure) {
+void TDownloadJob::ReportFailure(ostrel::download::DownloadFailure failure) {
   {
     std::lock_guard<std::mutex> guard(stateLock_);
     if (!failure_) failure_ = std::move(failure);
   }
-  if (const TDownloadNotifierToken notifier = notifier_.lock()) (*notifier)();
+  if (const ostrel::download::NotifierToken notifier = notifier_.lock()) (*notifier)();
 }
 
 void TDownloadJob::BeginRun() { Running.store(1); }

@@ -18,13 +18,15 @@
 
 // Called synchronously on the engine thread that detects a failure (once per failing worker, once
 // per failure of the controller). It must not wait for the job.
-using TDownloadFailedNotifier = std::function<void()>;
+namespace ostrel::download {
+using FailedNotifier = std::function<void()>;
 // The owner's hold on its notifier: notices reach the notifier while the owner keeps the token,
 // and are dropped once it has let go (a notice already under way still completes).
-using TDownloadNotifierToken = std::shared_ptr<const TDownloadFailedNotifier>;
-inline TDownloadNotifierToken MakeDownloadNotifier(TDownloadFailedNotifier notifier) {
-  return std::make_shared<const TDownloadFailedNotifier>(std::move(notifier));
+using NotifierToken = std::shared_ptr<const FailedNotifier>;
+inline NotifierToken MakeNotifier(FailedNotifier notifier) {
+  return std::make_shared<const FailedNotifier>(std::move(notifier));
 }
+}  // namespace ostrel::download
 
 class TDownloadJob {
  public:
@@ -34,11 +36,11 @@ class TDownloadJob {
   // The notifier is held through the owner's token, which the owner drops to detach it.
   static std::shared_ptr<TDownloadJob> Create(std::string URL, std::string FileName,
                                               int32_t ThreadCount, bool StartNow,
-                                              const TDownloadNotifierToken& notifier);
+                                              const ostrel::download::NotifierToken& notifier);
   // The same with a notifier that the job keeps for its whole life.
   static std::shared_ptr<TDownloadJob> Create(std::string URL, std::string FileName,
                                               int32_t ThreadCount, bool StartNow,
-                                              TDownloadFailedNotifier notifier = {});
+                                              ostrel::download::FailedNotifier notifier = {});
   virtual ~TDownloadJob() = default;
   TDownloadJob(const TDownloadJob&) = delete;
   TDownloadJob& operator=(const TDownloadJob&) = delete;
@@ -63,7 +65,7 @@ class TDownloadJob {
   void Cancel();
 
   // Why the run failed: the first failure reported in it; kind None while there was none.
-  download::DownloadFailure Failure() const;
+  ostrel::download::DownloadFailure Failure() const;
   // The path text the complete file was given: FileName, or its first free numbered name when
   // FileName was taken. Empty until the run has completed.
   std::string FinalName() const;
@@ -83,7 +85,7 @@ class TDownloadJob {
   void EndRun();            // CancelRequested false, Running 0
   // Records the failure if it is the run's first, then sends the notice to the owner, if the owner
   // still holds its token (once per call).
-  void ReportFailure(download::DownloadFailure failure);
+  void ReportFailure(ostrel::download::DownloadFailure failure);
   void ThreadStarted();
   void ThreadEnded();  // the thread's last touch of the job's state
   // Waits until a thread ends or Cancel is called after the event numbered seen, at most limit;
@@ -93,15 +95,16 @@ class TDownloadJob {
 
  private:
   TDownloadJob(std::string url, std::string fileName, int32_t threadCount,
-               TDownloadNotifierToken ownNotifier, std::weak_ptr<const TDownloadFailedNotifier> notifier);
+               ostrel::download::NotifierToken ownNotifier,
+               std::weak_ptr<const ostrel::download::FailedNotifier> notifier);
   static std::shared_ptr<TDownloadJob> Start(std::shared_ptr<TDownloadJob> job, bool startNow);
   void RaiseEvent();
 
-  const TDownloadNotifierToken ownNotifier_;  // set when the job keeps its notifier itself
-  const std::weak_ptr<const TDownloadFailedNotifier> notifier_;
+  const ostrel::download::NotifierToken ownNotifier_;  // set when the job keeps its notifier itself
+  const std::weak_ptr<const ostrel::download::FailedNotifier> notifier_;
   mutable std::mutex stateLock_;
   mutable std::condition_variable changed_;
-  download::DownloadFailure failure_;
+  ostrel::download::DownloadFailure failure_;
   std::string finalName_;
   int liveThreads_ = 0;
   uint64_t events_ = 0;

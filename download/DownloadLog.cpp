@@ -17,7 +17,7 @@ std::vector<std::string> TDownloadLog::Lines() const {
   return lines_;
 }
 
-namespace download {
+namespace ostrel::download {
 
 std::string FormatLogTime(std::time_t when) {
   std::tm local{};
@@ -50,4 +50,4 @@ std::string WorkerFailed(int32_t index) { return "线程" + std::to_string(index
 std::string WorkerEnded(int32_t index) { return "线程" + std::to_string(index) + "完成退出."; }
 
 }  // namespace logtext
-}  // namespace download
+}  // namespace ostrel::download

@@ -19,7 +19,7 @@ class TDownloadLog {
   std::vector<std::string> lines_;
 };
 
-namespace download {
+namespace ostrel::download {
 
 // "yyyy-mm-dd hh:nn:ss" in local time.
 std::string FormatLogTime(std::time_t when);
@@ -47,4 +47,4 @@ std::string WorkerFailed(int32_t index);  // "线程" + k + "下载异常."
 std::string WorkerEnded(int32_t index);   // "线程" + k + "完成退出."
 }  // namespace logtext
 
-}  // namespace download
+}  // namespace ostrel::download

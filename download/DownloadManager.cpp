@@ -15,7 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/host_path.h"
 
-using namespace download;
+using namespace ostrel::download;
 
 namespace {
 
@@ -35,7 +35,8 @@ TDownloadManager::TDownloadManager(std::shared_ptr<TDownloadJob> job, const std:
       Job(std::move(job)) {
   CreateFolders(Directory);
   SegmentCount = std::clamp(segmentCount, kMinSegments, kMaxSegments);
-  for (int32_t k = 1; k <= kMaxSegments; ++k) Slots[static_cast<size_t>(k - 1)] = std::make_shared<TDownloadSlot>(k);
+  for (int32_t k = 1; k <= kMaxSegments; ++k)
+    Slots[static_cast<size_t>(k - 1)] = std::make_shared<WorkerSlot>(k);
   Job->BeginRun();
 }
 

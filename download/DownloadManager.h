@@ -17,7 +17,7 @@
 
 #include "download/DownloadJob.h"
 #include "download/DownloadSegment.h"
-#include "download/DownloadSlot.h"
+#include "download/WorkerSlot.h"
 
 class TDownloadManager {
  public:
@@ -36,8 +36,8 @@ class TDownloadManager {
   int32_t SegmentCount = 0;
   const std::shared_ptr<TDownloadJob> Job;
   // Slot k (1 to 10) serves segment k: its table entry and its two flags.
-  TDownloadSlot& Slot(int32_t k) { return *Slots[static_cast<size_t>(k - 1)]; }
-  std::array<std::shared_ptr<TDownloadSlot>, download::kMaxSegments> Slots;
+  ostrel::download::WorkerSlot& Slot(int32_t k) { return *Slots[static_cast<size_t>(k - 1)]; }
+  std::array<std::shared_ptr<ostrel::download::WorkerSlot>, ostrel::download::kMaxSegments> Slots;
 
   TDownloadManager(std::shared_ptr<TDownloadJob> job, const std::string& url,
                    const std::string& fileName, int32_t segmentCount);
@@ -60,8 +60,8 @@ class TDownloadManager {
   int32_t savedSegmentCount_ = 0;
 };
 
-namespace download {
+namespace ostrel::download {
 inline constexpr std::chrono::milliseconds kMonitorCycle{100};
 // How long a failing final rename is retried before the run counts as failed.
 inline constexpr std::chrono::milliseconds kRenameRetryTime{2000};
-}  // namespace download
+}  // namespace ostrel::download

@@ -1,6 +1,6 @@
 #include "download/DownloadSegment.h"
 
-namespace download {
+namespace ostrel::download {
 
 SegmentTable CutIntoSegments(int32_t totalSize, int32_t segmentCount) {
   SegmentTable cut{};
@@ -14,4 +14,4 @@ SegmentTable CutIntoSegments(int32_t totalSize, int32_t segmentCount) {
   return cut;
 }
 
-}  // namespace download
+}  // namespace ostrel::download

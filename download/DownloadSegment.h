@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace download {
+namespace ostrel::download {
 
 // Segments and workers per download: at least one, at most ten.
 inline constexpr int32_t kMinSegments = 1;
@@ -26,7 +26,7 @@ using SegmentTable = std::array<SegmentRecord, kMaxSegments>;
 // segmentCount - 1 of the result are used, the others stay zero.
 SegmentTable CutIntoSegments(int32_t totalSize, int32_t segmentCount);
 
-}  // namespace download
+}  // namespace ostrel::download
 
 // A segment of the controller's table. Offsets are bytes from the start of the resource; EndPos
 // is exclusive and equals the next segment's StartPos. DoneSize counts the bytes from StartPos
@@ -38,10 +38,10 @@ struct TDownloadSegment {
   std::atomic<int32_t> DoneSize{0};
 
   bool Complete() const { return int64_t{StartPos} + DoneSize.load() >= EndPos; }
-  void Assign(const download::SegmentRecord& r) {
+  void Assign(const ostrel::download::SegmentRecord& r) {
     StartPos = r.StartPos;
     EndPos = r.EndPos;
     DoneSize.store(r.DoneSize);
   }
-  download::SegmentRecord Record() const { return {StartPos, EndPos, DoneSize.load()}; }
+  ostrel::download::SegmentRecord Record() const { return {StartPos, EndPos, DoneSize.load()}; }
 };

@@ -2,7 +2,7 @@
 
 #include "download/CurlTransfer.h"
 
-namespace download {
+namespace ostrel::download {
 
 int32_t ProbeRemoteSize(const std::string& url, std::chrono::milliseconds readTimeout,
                         DownloadFailure* why) {
@@ -20,4 +20,4 @@ int32_t ProbeRemoteSize(const std::string& url, std::chrono::milliseconds readTi
   return size;
 }
 
-}  // namespace download
+}  // namespace ostrel::download

@@ -7,7 +7,7 @@
 
 #include "download/DownloadFailure.h"
 
-namespace download {
+namespace ostrel::download {
 
 inline constexpr std::chrono::milliseconds kProbeReadTimeout{3000};
 
@@ -19,4 +19,4 @@ int32_t ProbeRemoteSize(const std::string& url,
                         std::chrono::milliseconds readTimeout = kProbeReadTimeout,
                         DownloadFailure* why = nullptr);
 
-}  // namespace download
+}  // namespace ostrel::download

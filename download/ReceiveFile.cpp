@@ -5,7 +5,7 @@
 #include "download/ResumeNames.h"
 #include "platform/host_path.h"
 
-namespace download {
+namespace ostrel::download {
 
 namespace {
 
@@ -48,4 +48,4 @@ std::string PutInPlace(const std::string& receiveHostPath, const std::string& ta
   }
 }
 
-}  // namespace download
+}  // namespace ostrel::download

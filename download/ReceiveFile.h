@@ -8,7 +8,7 @@
 
 #include "platform/file.h"
 
-namespace download {
+namespace ostrel::download {
 
 enum class CreateResult { Ok, CannotCreate, CannotSize, NoSpace };
 
@@ -35,4 +35,4 @@ bool FileExists(const std::string& hostPath);
 std::string PutInPlace(const std::string& receiveHostPath, const std::string& target,
                        std::chrono::milliseconds retryFor);
 
-}  // namespace download
+}  // namespace ostrel::download

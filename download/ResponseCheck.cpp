@@ -5,7 +5,7 @@
 
 #include "platform/ascii_case.h"
 
-namespace download {
+namespace ostrel::download {
 
 namespace {
 
@@ -59,4 +59,4 @@ DownloadFailure CheckSegmentResponse(const ResponseHeaders& headers, int64_t pos
   return CheckWhole(headers, position, totalSize);
 }
 
-}  // namespace download
+}  // namespace ostrel::download

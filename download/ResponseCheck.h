@@ -14,11 +14,11 @@
 #include "download/DownloadFailure.h"
 #include "download/ResponseHeaders.h"
 
-namespace download {
+namespace ostrel::download {
 
 // position: the first byte asked for; endPos: the segment's exclusive end; totalSize: the size
 // the whole download works with. A failure of kind None means the body may be written.
 DownloadFailure CheckSegmentResponse(const ResponseHeaders& headers, int64_t position,
                                      int32_t endPos, int32_t totalSize);
 
-}  // namespace download
+}  // namespace ostrel::download

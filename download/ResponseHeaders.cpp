@@ -5,7 +5,7 @@
 
 #include "platform/ascii_case.h"
 
-namespace download {
+namespace ostrel::download {
 
 using platform::EqualsNoCase;
 
@@ -106,4 +106,4 @@ std::optional<int64_t> ResponseHeaders::BodyOffset() const {
   return ContentRangeStart();
 }
 
-}  // namespace download
+}  // namespace ostrel::download

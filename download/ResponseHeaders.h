@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace download {
+namespace ostrel::download {
 
 // "Content-Range: bytes First-Last/Total"; Total is absent for "*".
 struct ContentRange {
@@ -48,4 +48,4 @@ class ResponseHeaders {
 // Reads text (blanks around it allowed) as a signed 32-bit decimal number.
 std::optional<int32_t> ParseInt32(std::string_view text);
 
-}  // namespace download
+}  // namespace ostrel::download

@@ -1,6 +1,6 @@
 #include "download/ResumeNames.h"
 
-namespace download {
+namespace ostrel::download {
 
 namespace {
 
@@ -43,4 +43,4 @@ std::string FirstFreeName(const std::string& fileName,
   }
 }
 
-}  // namespace download
+}  // namespace ostrel::download

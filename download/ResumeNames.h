@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-namespace download {
+namespace ostrel::download {
 
 struct TargetParts {
   std::string Directory;  // up to and including the last separator; empty when there is none
@@ -27,4 +27,4 @@ std::string NumberedName(const std::string& fileName, int counter);
 std::string FirstFreeName(const std::string& fileName,
                           const std::function<bool(const std::string&)>& exists);
 
-}  // namespace download
+}  // namespace ostrel::download

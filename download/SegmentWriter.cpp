@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace download {
+namespace ostrel::download {
 
 DownloadFailure FileBlockOutput::Failure() const {
   const FailureKind kind =
@@ -74,4 +74,4 @@ bool SegmentWriter::WriteBlock(const char* data, size_t size) {
   return true;
 }
 
-}  // namespace download
+}  // namespace ostrel::download

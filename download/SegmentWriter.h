@@ -13,7 +13,7 @@
 #include "download/DownloadFailure.h"
 #include "platform/file.h"
 
-namespace download {
+namespace ostrel::download {
 
 inline constexpr size_t kBlockSize = 10240;
 
@@ -75,4 +75,4 @@ class SegmentWriter {
   State state_ = State::Receiving;
 };
 
-}  // namespace download
+}  // namespace ostrel::download

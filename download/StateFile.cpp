@@ -2,7 +2,7 @@
 
 #include "platform/file.h"
 
-namespace download {
+namespace ostrel::download {
 
 namespace {
 
@@ -79,4 +79,4 @@ bool WriteStateFile(const std::string& hostPath, const DownloadState& state) {
       hostPath, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-}  // namespace download
+}  // namespace ostrel::download

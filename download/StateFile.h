@@ -13,7 +13,7 @@
 
 #include "download/DownloadSegment.h"
 
-namespace download {
+namespace ostrel::download {
 
 struct DownloadState {
   int32_t TotalSize = 0;
@@ -35,4 +35,4 @@ std::optional<DownloadState> ReadStateFile(const std::string& hostPath);
 // or the new state, never a part. A link or FIFO under either name is never opened.
 bool WriteStateFile(const std::string& hostPath, const DownloadState& state);
 
-}  // namespace download
+}  // namespace ostrel::download

@@ -63,8 +63,8 @@ bool HasLine(const TDownloadJob& job, const std::string& untimedText) {
   return std::count(c.begin(), c.end(), untimedText) + std::count(w.begin(), w.end(), untimedText) > 0;
 }
 
-download::DownloadState Halves(int32_t total, int32_t done1, int32_t done2) {
-  download::DownloadState s;
+ostrel::download::DownloadState Halves(int32_t total, int32_t done1, int32_t done2) {
+  ostrel::download::DownloadState s;
   s.TotalSize = total;
   s.SegmentCount = 2;
   s.Segments[0] = {0, total / 2, done1};
@@ -107,14 +107,14 @@ std::vector<std::string> EngineTest::GetRanges() const {
   return ranges;
 }
 
-void EngineTest::WriteState(const std::string& target, const download::DownloadState& state) {
+void EngineTest::WriteState(const std::string& target, const ostrel::download::DownloadState& state) {
   std::filesystem::create_directories(out_);
-  const auto bytes = download::EncodeState(state);
+  const auto bytes = ostrel::download::EncodeState(state);
   WriteFile(Out(target + ".rpc.cfg"), std::vector<char>(bytes.begin(), bytes.end()));
 }
 
-std::optional<download::DownloadState> EngineTest::StateOf(const std::string& target) const {
-  return download::ReadStateFile(Out(target + ".rpc.cfg"));
+std::optional<ostrel::download::DownloadState> EngineTest::StateOf(const std::string& target) const {
+  return ostrel::download::ReadStateFile(Out(target + ".rpc.cfg"));
 }
 
 bool EngineTest::WaitFinished(const TDownloadJob& job) {

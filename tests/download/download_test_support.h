@@ -42,8 +42,8 @@ class EngineTest : public ::testing::Test {
                                       int32_t threads = 2);
   std::string Out(const std::string& name) const { return out_ + "/" + name; }
   std::vector<std::string> GetRanges() const;  // Range values of the GET requests, sorted
-  void WriteState(const std::string& target, const download::DownloadState& state);
-  std::optional<download::DownloadState> StateOf(const std::string& target) const;
+  void WriteState(const std::string& target, const ostrel::download::DownloadState& state);
+  std::optional<ostrel::download::DownloadState> StateOf(const std::string& target) const;
   int Notices() const { return notices_->load(); }
 
   bool WaitFinished(const TDownloadJob& job);
@@ -56,6 +56,6 @@ class EngineTest : public ::testing::Test {
 };
 
 // A state for two halves of total bytes.
-download::DownloadState Halves(int32_t total, int32_t done1, int32_t done2);
+ostrel::download::DownloadState Halves(int32_t total, int32_t done1, int32_t done2);
 
 }  // namespace testing_support

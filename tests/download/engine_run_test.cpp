@@ -167,7 +167,7 @@ TEST_F(EngineRun, AMissingOrEmptyReceiveFileStopsEveryRunEarly) {
 
 TEST_F(EngineRun, AStateFileThatDoesNotDescribeADownloadIsTreatedAsAbsent) {
   const auto source = Serve("pkg.zip", 30001);
-  auto beyond = download::EncodeState(Halves(30001, 0, 0));
+  auto beyond = ostrel::download::EncodeState(Halves(30001, 0, 0));
   beyond[12] = 0x7f;  // first segment ends far beyond the size
   for (const std::vector<char>& bad : {std::vector<char>{1, 2, 3}, std::vector<char>(32, 0),
                                        std::vector<char>(beyond.begin(), beyond.end())}) {

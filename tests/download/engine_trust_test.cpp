@@ -9,7 +9,7 @@
 #include "tests/download/download_test_support.h"
 
 using namespace testing_support;
-using download::FailureKind;
+using ostrel::download::FailureKind;
 
 using EngineTrust = EngineTest;
 

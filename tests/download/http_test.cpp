@@ -6,7 +6,7 @@
 #include "download/ResponseHeaders.h"
 #include "tests/download/download_test_support.h"
 
-using namespace download;
+using namespace ostrel::download;
 using namespace std::chrono_literals;
 using namespace testing_support;
 

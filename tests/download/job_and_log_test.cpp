@@ -41,7 +41,7 @@ TEST(DownloadLog, TimeIsLocalAndZeroPadded) {
   local.tm_min = 3;
   local.tm_sec = 9;
   local.tm_isdst = -1;
-  EXPECT_EQ(download::FormatLogTime(std::mktime(&local)), "2024-01-05 07:03:09");
+  EXPECT_EQ(ostrel::download::FormatLogTime(std::mktime(&local)), "2024-01-05 07:03:09");
   local.tm_hour = 23;
-  EXPECT_EQ(download::FormatLogTime(std::mktime(&local)), "2024-01-05 23:03:09");
+  EXPECT_EQ(ostrel::download::FormatLogTime(std::mktime(&local)), "2024-01-05 23:03:09");
 }

@@ -15,7 +15,7 @@ using JobLifetime = EngineTest;
 TEST_F(JobLifetime, ADetachedNotifierHearsNothing) {
   Serve("pkg.zip", 100000);
   std::atomic<int> heard{0};
-  TDownloadNotifierToken token = MakeDownloadNotifier([&heard] { ++heard; });
+  ostrel::download::NotifierToken token = ostrel::download::MakeNotifier([&heard] { ++heard; });
   // Both workers fail after 2 s; the owner lets go of its notifier before that.
   auto job = TDownloadJob::Create(server->Url("fault/stall=2000,drop=100/pkg.zip"), Out("pkg.zip"), 2,
                                   true, token);
@@ -23,7 +23,7 @@ TEST_F(JobLifetime, ADetachedNotifierHearsNothing) {
   token.reset();
   ASSERT_TRUE(WaitUntil([&] { return WorkerLines(*job).size() == 4; }));
   EXPECT_EQ(heard.load(), 0);
-  EXPECT_EQ(job->Failure().Kind, download::FailureKind::Transfer) << "the reason is kept all the same";
+  EXPECT_EQ(job->Failure().Kind, ostrel::download::FailureKind::Transfer) << "the reason is kept all the same";
   job->Cancel();
   EXPECT_TRUE(job->WaitForThreads(20s));
 }

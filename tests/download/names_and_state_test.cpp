@@ -11,7 +11,7 @@
 #include "download/StateFile.h"
 #include "tests/download/download_test_support.h"
 
-using namespace download;
+using namespace ostrel::download;
 using testing_support::Halves;
 
 TEST(SegmentCut, TruncatesAndGivesTheRemainderToTheLastSegment) {

@@ -8,7 +8,7 @@
 #include "download/SegmentWriter.h"
 #include "tests/download/download_test_support.h"
 
-using namespace download;
+using namespace ostrel::download;
 
 namespace {
 

@@ -129,9 +129,9 @@ Outcome Follow(TDownloadJob& job, Display& display) {
 
 // Removes what a job left for target, so that a new job starts afresh.
 void ForgetProgress(const std::string& target) {
-  const download::TargetParts parts = download::SplitTarget(target);
-  platform::RemovePath(platform::HostPath(download::StateFileName(parts)));
-  platform::RemovePath(platform::HostPath(download::ReceiveFileName(parts)));
+  const ostrel::download::TargetParts parts = ostrel::download::SplitTarget(target);
+  platform::RemovePath(platform::HostPath(ostrel::download::StateFileName(parts)));
+  platform::RemovePath(platform::HostPath(ostrel::download::ReceiveFileName(parts)));
 }
 
 std::shared_ptr<TDownloadJob> StartJob(const fetch::FetchOptions& options, int32_t threads) {
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
   std::shared_ptr<TDownloadJob> job = StartJob(options, options.threads);
   Outcome outcome = Follow(*job, display);
   if (outcome == Outcome::Failed &&
-      job->Failure().Kind == download::FailureKind::RangeNotHonoured && !g_signalled) {
+      job->Failure().Kind == ostrel::download::FailureKind::RangeNotHonoured && !g_signalled) {
     // The segments can't be fetched apart: what was fetched can't be resumed either.
     if (options.printLog) PrintLog(*job);
     std::fprintf(stderr, "ostrel-fetch: the server ignores Range requests; fetching %s as a single stream\n",
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
       display.Done(*job, job->FinalName().empty() ? options.file : job->FinalName());
       break;
     case Outcome::Failed: {
-      const download::DownloadFailure failure = job->Failure();
+      const ostrel::download::DownloadFailure failure = job->Failure();
       std::fprintf(stderr, "ostrel-fetch: %s for %s\n",
                    failure ? failure.Text().c_str() : "download failed", options.url.c_str());
       std::fprintf(stderr, "ostrel-fetch: run the same command again to resume\n");

@@ -8,11 +8,15 @@
 
 #include "download/DownloadSegment.h"
 
-struct TDownloadSlot {
-  explicit TDownloadSlot(int32_t index) : Index(index) {}
+namespace ostrel::download {
+
+struct WorkerSlot {
+  explicit WorkerSlot(int32_t index) : Index(index) {}
 
   const int32_t Index;  // the segment number k, 1 to 10
   TDownloadSegment Segment;
   std::atomic<bool> StopRequested{false};  // set by the controller, cleared by the worker as it ends
   std::atomic<bool> WorkerEnded{true};     // cleared by the controller as it starts the worker
 };
+
+}  // namespace ostrel::download
