@@ -1,9 +1,7 @@
 #include "download/ResponseHeaders.h"
 
-#include <cctype>
-#include <limits>
-
 #include "platform/ascii_case.h"
+#include "platform/text.h"
 
 namespace ostrel::download {
 
@@ -11,23 +9,10 @@ using platform::EqualsNoCase;
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return text;
-}
+using platform::Trim;
 
 // Digits only, no sign; nothing on overflow of int64.
-std::optional<int64_t> ParseOffset(std::string_view text) {
-  if (text.empty()) return std::nullopt;
-  int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    if (value > (std::numeric_limits<int64_t>::max() - (c - '0')) / 10) return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
+std::optional<int64_t> ParseOffset(std::string_view text) { return platform::ParseDigits<int64_t>(text); }
 
 // "bytes A-B/C" or "bytes A-B/*"
 std::optional<ContentRange> ParseContentRange(std::string_view value) {
@@ -54,25 +39,7 @@ std::optional<ContentRange> ParseContentRange(std::string_view value) {
 
 }  // namespace
 
-std::optional<int32_t> ParseInt32(std::string_view text) {
-  text = Trim(text);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty()) return std::nullopt;
-  int64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-    if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-    return std::nullopt;
-  return static_cast<int32_t>(value);
-}
+std::optional<int32_t> ParseInt32(std::string_view text) { return platform::ParseInt32(Trim(text)); }
 
 void ResponseHeaders::Feed(std::string_view line) {
   if (line.size() >= 5 && line.substr(0, 5) == "HTTP/") {
@@ -80,9 +47,8 @@ void ResponseHeaders::Feed(std::string_view line) {
     const size_t blank = line.find(' ');
     if (blank != std::string_view::npos) {
       std::string_view code = line.substr(blank + 1, 3);
-      if (code.size() == 3 && std::isdigit(static_cast<unsigned char>(code[0])) &&
-          std::isdigit(static_cast<unsigned char>(code[1])) &&
-          std::isdigit(static_cast<unsigned char>(code[2])))
+      if (code.size() == 3 && platform::IsDigit(code[0]) && platform::IsDigit(code[1]) &&
+          platform::IsDigit(code[2]))
         status_ = (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
     }
     return;

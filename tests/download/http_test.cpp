@@ -3,12 +3,42 @@
 
 #include "download/CurlTransfer.h"
 #include "download/HttpProbe.h"
+#include "download/ResponseCheck.h"
 #include "download/ResponseHeaders.h"
 #include "tests/download/download_test_support.h"
 
 using namespace ostrel::download;
 using namespace std::chrono_literals;
 using namespace testing_support;
+
+TEST(ResponseCheck, ASegmentsResponseMustMatchTheAskedRangeAndTheResourcesSize) {
+  // The segment [500, 1001) of a 1001-byte resource; the request asks for bytes=500-1001.
+  const struct {
+    std::vector<std::string> headers;
+    int64_t position;
+    FailureKind kind;
+  } cases[] = {
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1001", "Content-Length: 501"}, 500, FailureKind::None},
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1001", "Content-Encoding: identity"}, 500, FailureKind::None},
+      {{"HTTP/1.1 200 x", "Content-Length: 1001"}, 0, FailureKind::None},
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 0-500/1001"}, 500, FailureKind::RangeNotHonoured},
+      {{"HTTP/1.1 200 x", "Content-Length: 1001"}, 500, FailureKind::RangeNotHonoured},
+      {{"HTTP/1.1 206 x"}, 500, FailureKind::RangeNotHonoured},
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1002"}, 500, FailureKind::LengthMismatch},
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/*"}, 500, FailureKind::LengthMismatch},
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 500-900/1001"}, 500, FailureKind::LengthMismatch},
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1001", "Content-Length: 400"}, 500, FailureKind::LengthMismatch},
+      {{"HTTP/1.1 200 x", "Content-Length: 1500"}, 0, FailureKind::LengthMismatch},
+      {{"HTTP/1.1 200 x"}, 0, FailureKind::LengthMismatch},
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1001", "Content-Encoding: gzip"}, 500, FailureKind::ContentEncoding},
+      {{"HTTP/1.1 404 x"}, 500, FailureKind::HttpStatus},
+  };
+  for (const auto& c : cases) {
+    ResponseHeaders h;
+    for (const auto& line : c.headers) h.Feed(line);
+    EXPECT_EQ(CheckSegmentResponse(h, c.position, 1001, 1001).Kind, c.kind) << ::testing::PrintToString(c.headers);
+  }
+}
 
 TEST(ResponseHeaders, OnlyTheFinalResponseCountsAndLengthsAreSigned32Bit) {
   ResponseHeaders h;
