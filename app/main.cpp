@@ -1,5 +1,8 @@
 // InstKeloPro: the speed installer. Shows the installer window and runs until it closes.
 #include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
 
 #include "app/FSpeedInstall.h"
 #include "app/qt/SkinWindow.h"
@@ -9,7 +12,11 @@ int main(int argc, char** argv) {
   ostrel::app::qt::SkinWindow window;
   TfrmSpeedInstall frmSpeedInstall(window);
   window.Attach(frmSpeedInstall);
-  frmSpeedInstall.FormShow();
+  try {
+    frmSpeedInstall.FormShow();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, window.windowTitle(), QString::fromUtf8(e.what()));
+  }
   window.PlaceAtFirstPosition();
   window.show();
   return application.exec();

@@ -34,7 +34,7 @@ class Canvas : public TextMeasure {
   virtual void DrawImage(const RgbaImage& image, int left, int top, const Box& clip) = 0;
   virtual void FillRect(const Box& box, Rgb colour, const Box& clip) = 0;
   // One line of plain text placed in `box` as the style says; markup is never interpreted.
-  virtual void DrawText(std::string_view text, const Box& box, const TextStyle& style, const Box& clip) = 0;
+  virtual void PaintText(std::string_view text, const Box& box, const TextStyle& style, const Box& clip) = 0;
 };
 
 }  // namespace ostrel::skin

@@ -30,11 +30,11 @@ void Form::PaintControl(Canvas& canvas, Control& c, const Box& clip) {
       return;
     case ControlKind::Label:
       if (d.opaque) canvas.FillRect(box, d.fill, inside);
-      if (!c.text.empty()) canvas.DrawText(c.text, box, {d.fontHeight, c.colour, d.placement}, inside);
+      if (!c.text.empty()) canvas.PaintText(c.text, box, {d.fontHeight, c.colour, d.placement}, inside);
       return;
     case ControlKind::Edit:
       canvas.FillRect(box, d.fill, inside);
-      if (!c.text.empty()) canvas.DrawText(c.text, box, {d.fontHeight, c.colour, d.placement}, inside);
+      if (!c.text.empty()) canvas.PaintText(c.text, box, {d.fontHeight, c.colour, d.placement}, inside);
       return;
     default:
       break;

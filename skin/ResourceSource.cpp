@@ -12,7 +12,7 @@ ResourceSource& Current() {
 
 }  // namespace
 
-std::optional<std::span<const uint8_t>> FindResource(std::string_view name) {
+std::optional<std::span<const uint8_t>> FindPicture(std::string_view name) {
   if (Current()) return Current()(name);
   if (const res::Resource* r = res::Find(name)) return r->Bytes();
   return std::nullopt;

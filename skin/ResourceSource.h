@@ -13,7 +13,7 @@ namespace ostrel::skin {
 using ResourceSource = std::function<std::optional<std::span<const uint8_t>>(std::string_view name)>;
 
 // The bytes of the resource of that name (without regard to case), or nothing.
-std::optional<std::span<const uint8_t>> FindResource(std::string_view name);
+std::optional<std::span<const uint8_t>> FindPicture(std::string_view name);
 
 // Replaces the source; an empty function restores the embedded pictures.
 void SetResourceSource(ResourceSource source);

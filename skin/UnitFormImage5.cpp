@@ -22,7 +22,7 @@ std::string ResourceNameOf(std::string_view path) {
 namespace {
 
 std::span<const uint8_t> ResourceBytes(std::string_view name) {
-  if (auto bytes = FindResource(name)) return *bytes;
+  if (auto bytes = FindPicture(name)) return *bytes;
   throw SkinError("Resource " + std::string(name) + " not found");
 }
 

@@ -41,7 +41,7 @@ void QtCanvas::FillRect(const skin::Box& box, skin::Rgb colour, const skin::Box&
   if (painter_) painter_->fillRect(ToRect(box.Intersect(clip)), ToColour(colour));
 }
 
-void QtCanvas::DrawText(std::string_view text, const skin::Box& box, const skin::TextStyle& style,
+void QtCanvas::PaintText(std::string_view text, const skin::Box& box, const skin::TextStyle& style,
                         const skin::Box& clip) {
   if (!painter_) return;
   painter_->save();

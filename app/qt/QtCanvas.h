@@ -15,7 +15,7 @@ class QtCanvas : public skin::Canvas {
   skin::TextSize MeasureText(std::string_view text, int fontHeight) override;
   void DrawImage(const skin::RgbaImage& image, int left, int top, const skin::Box& clip) override;
   void FillRect(const skin::Box& box, skin::Rgb colour, const skin::Box& clip) override;
-  void DrawText(std::string_view text, const skin::Box& box, const skin::TextStyle& style,
+  void PaintText(std::string_view text, const skin::Box& box, const skin::TextStyle& style,
                 const skin::Box& clip) override;
 
  private:

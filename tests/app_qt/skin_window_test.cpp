@@ -102,6 +102,12 @@ TEST_F(QtWindow, LabelsShowMarkupAsPlainText) {
   EXPECT_EQ(red, 0);
 }
 
+TEST_F(QtWindow, TheStartPagePictureMovesByItself) {
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.Form().Get("imgBg1").shownFrame > 0; }, 10000));
+  form.ShowMainPage(kPageSZ);
+  EXPECT_EQ(form.Form().AdvanceAnimations(), -1) << "nothing to animate on the folder page";
+}
+
 TEST(CjkFont, HasTheWindowsChineseGlyphs) {
   QFontMetrics metrics(CjkFont(14));
   for (QChar c : QString::fromUtf8("极速安装浏览立即体验返回继续安装全新上线"))

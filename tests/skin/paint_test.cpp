@@ -27,7 +27,7 @@ class RecordingCanvas : public Canvas {
     s << "fill " << std::hex << colour.value << std::dec << " " << Text(box) << Clip(clip);
     ops.push_back(s.str());
   }
-  void DrawText(std::string_view text, const Box& box, const TextStyle& style, const Box& clip) override {
+  void PaintText(std::string_view text, const Box& box, const TextStyle& style, const Box& clip) override {
     std::ostringstream s;
     s << "text " << text << " " << Text(box) << " " << style.fontHeight << Clip(clip);
     ops.push_back(s.str());
