@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/host_path.h"
 #include "support/CRC_32.h"
 #include "support/PubCrc.h"
 
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: ostrel-crc FILE...\n");
     return 2;
   }
+  // Windows path texts ("C:\...") are mapped through the prefix, found once before any of them.
+  for (int i = 1; i < argc; ++i)
+    if (platform::HasDriveLetter(argv[i]) || platform::IsCurrentDriveRooted(argv[i])) platform::InitPrefix();
   int status = 0;
   for (int i = 1; i < argc; ++i) {
     uint32_t crc = 0;
