@@ -15,7 +15,7 @@ int Fd(intptr_t handle) { return static_cast<int>(handle); }
 }  // namespace
 
 bool File::WriteAt(const void* data, size_t size, int64_t offset) {
-  if (!IsOpen() || offset < 0) return Fail(EBADF);
+  if (!IsOpen() || offset < 0) return Fail(IsOpen() ? EINVAL : EBADF);
   const char* next = static_cast<const char*>(data);
   while (size > 0) {
     const ssize_t n = ::pwrite(Fd(handle_), next, size, static_cast<off_t>(offset));
@@ -42,7 +42,7 @@ bool File::Write(const void* data, size_t size) {
 }
 
 int64_t File::ReadAt(void* data, size_t size, int64_t offset) {
-  if (!IsOpen() || offset < 0) return Fail(EBADF), -1;
+  if (!IsOpen() || offset < 0) return Fail(IsOpen() ? EINVAL : EBADF), -1;
   char* next = static_cast<char*>(data);
   size_t got = 0;
   while (got < size) {

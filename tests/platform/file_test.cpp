@@ -74,6 +74,9 @@ TEST_F(FileLayer, WritesAtOffsetsAndSetsTheLength) {
   EXPECT_EQ(file.ReadAt(buf, 4, 11), 1);  // fewer only at the end
   ASSERT_TRUE(file.Reserve(3));           // cuts a longer file down
   EXPECT_EQ(file.Length(), 3);
+  EXPECT_FALSE(file.Reserve(INT64_MAX));  // more than any file system holds
+  EXPECT_EQ(file.Error(), FileError::TooLarge);
+  EXPECT_EQ(file.Length(), 3);
   ASSERT_TRUE(file.SetLength(0) && file.Write("hi", 2) && file.Sync() && file.Close());
   EXPECT_EQ(testutil::ReadFile(P("new")), "hi");
 
