@@ -55,7 +55,8 @@ class Form {
 
   // The pointer, in content pixels.
   void PointerMove(int x, int y);
-  void PointerPress(int x, int y, MouseButton button);
+  // The second press of a double click raises press and release, but no click.
+  void PointerPress(int x, int y, MouseButton button, bool secondOfDouble = false);
   void PointerRelease(int x, int y, MouseButton button);
   void PointerLeave();
   Control* Hovered() { return hovered_ < 0 ? nullptr : &controls_[hovered_]; }
@@ -86,6 +87,7 @@ class Form {
   int hovered_ = -1;
   int captured_ = -1;
   MouseButton capturedButton_ = MouseButton::Left;
+  bool clickArmed_ = false;
 };
 
 }  // namespace ostrel::skin

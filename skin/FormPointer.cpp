@@ -1,6 +1,6 @@
 // Pointer dispatch: the topmost control on show under the pointer gets enter, leave and
 // press; the control pressed gets the release, and a left press and release on the same
-// control is a click, run before the release.
+// control is a click, run before the release (the second press of a double click makes none).
 #include "skin/Form.h"
 
 namespace ostrel::skin {
@@ -27,12 +27,13 @@ void Form::PointerLeave() {
   Fire(controls_[before].description->on.mouseLeave, controls_[before], nullptr);
 }
 
-void Form::PointerPress(int x, int y, MouseButton button) {
+void Form::PointerPress(int x, int y, MouseButton button, bool secondOfDouble) {
   PointerMove(x, y);
   Control* target = ControlAt(x, y);
   if (!target) return;
   captured_ = target->index;
   capturedButton_ = button;
+  clickArmed_ = button == MouseButton::Left && !secondOfDouble;
   MouseEvent e = Local(AbsoluteBox(*target), x, y, button);
   Fire(target->description->on.mouseDown, *target, &e);
 }
@@ -44,7 +45,7 @@ void Form::PointerRelease(int x, int y, MouseButton button) {
     if (button != capturedButton_) return;
     target = &controls_[captured_];
     captured_ = -1;
-    click = button == MouseButton::Left && IsShowing(*target) && VisibleBox(*target).Contains(x, y);
+    click = clickArmed_ && IsShowing(*target) && VisibleBox(*target).Contains(x, y);
   } else {
     target = ControlAt(x, y);
   }

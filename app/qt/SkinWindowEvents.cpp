@@ -63,6 +63,13 @@ void SkinWindow::mousePressEvent(QMouseEvent* event) {
   Guarded([&] { form_->Form().PointerPress(p.x(), p.y(), *button); });
 }
 
+void SkinWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  auto button = ButtonOf(event->button());
+  if (!form_ || !button) return;
+  const QPoint p = ContentPoint(event);
+  Guarded([&] { form_->Form().PointerPress(p.x(), p.y(), *button, true); });
+}
+
 void SkinWindow::mouseReleaseEvent(QMouseEvent* event) {
   auto button = ButtonOf(event->button());
   if (!form_ || !button) return;

@@ -115,6 +115,15 @@ TEST_F(Pointer, AClickIsALeftPressAndReleaseOnTheSameLabelBeforeTheRelease) {
   form().PointerRelease(100, 100, MouseButton::Left);
   EXPECT_EQ(recorder.ran, (std::vector<std::string>{"lblAZMouseDown", "lblAZMouseUp", "lblAZMouseLeave"}))
       << "released elsewhere: no click";
+  recorder.ran.clear();
+  form().PointerMove(300, 400);
+  form().PointerPress(300, 400, MouseButton::Left);
+  form().PointerRelease(300, 400, MouseButton::Left);
+  form().PointerPress(300, 400, MouseButton::Left, true);
+  form().PointerRelease(300, 400, MouseButton::Left);
+  EXPECT_EQ(recorder.ran, (std::vector<std::string>{"lblAZMouseEnter", "lblAZMouseDown", "lblAZClick", "lblAZMouseUp",
+                                                    "lblAZMouseDown", "lblAZMouseUp"}))
+      << "a double click clicks once";
 }
 
 TEST_F(Pointer, CloseControlsOfEveryPageCloseTheWindow) {
