@@ -60,7 +60,11 @@ size_t CurlTransfer::OnHeader(char* data, size_t size, size_t count, void* self)
   transfer->lastData_ = std::chrono::steady_clock::now();
   std::string_view line(data, size * count);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  transfer->headers_.Feed(line);
+  if (line.empty()) {
+    if (transfer->headersDone_) transfer->headersDone_();
+  } else {
+    transfer->headers_.Feed(line);
+  }
   return size * count;
 }
 

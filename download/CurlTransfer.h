@@ -42,6 +42,8 @@ class CurlTransfer {
   // Perform also ends, with CURLE_ABORTED_BY_CALLBACK, within kAbortCheckInterval of abort()
   // becoming true, whether data flows, the server stalls or the headers are still awaited.
   void SetAbortCheck(std::function<bool()> abort) { abort_ = std::move(abort); }
+  // Called at the end of each response's headers (a redirect's too); Headers() then describes it.
+  void SetHeadersDone(std::function<void()> done) { headersDone_ = std::move(done); }
 
   // Runs the request to its end. CURLE_OPERATION_TIMEDOUT when no data came for readTimeout;
   // CURLE_HTTP_RETURNED_ERROR also for a final status outside 200 to 299 that libcurl lets pass.
@@ -61,6 +63,7 @@ class CurlTransfer {
   BodySink sink_;
   std::function<bool()> done_;
   std::function<bool()> abort_;
+  std::function<void()> headersDone_;
   curl_slist* requestHeaders_ = nullptr;
   std::chrono::milliseconds readTimeout_{0};
   char errorText_[CURL_ERROR_SIZE] = {};

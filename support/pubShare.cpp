@@ -1,9 +1,9 @@
 #include "support/pubShare.h"
 
 #include <chrono>
-#include <mutex>
 #include <stdexcept>
 
+#include "download/CurlTransfer.h"
 #include "platform/ascii_case.h"
 #include "platform/file.h"
 #include "platform/file_system.h"
@@ -24,12 +24,9 @@ constexpr char kDesktopValue[] = "Desktop";
 
 constexpr size_t kWindowsDirBuffer = 260;
 constexpr size_t kIniBuffer = 2048;
-constexpr long kMaxRedirects = 15;
 constexpr std::chrono::milliseconds kReadTimeout{3000};
 
 std::string TrimBlanks(const std::string& s) { return std::string(platform::TrimBlanksAndControls(s)); }
-
-using platform::AsciiLowerCopy;
 
 // Folder part of a path text: everything before the last "\" or "/".
 std::string FolderOf(const std::string& path) {
@@ -39,153 +36,51 @@ std::string FolderOf(const std::string& path) {
 
 RootKey ResolveRoot(RootKey root) { return root == 0 ? kHkeyLocalMachine : root; }
 
-// ---- progress handlers ----
+// ---- one single-request download ----
 
-std::mutex gHandlersMutex;
-DownloadProgressHandlers gHandlers;
-
-// ---- one transfer ----
-
-using Clock = std::chrono::steady_clock;
-
-// The state of one DownloadToFile call, reachable from its client as CURLINFO_PRIVATE.
+// The state of one DownloadToFile call: the file, the count and the call's progress events.
 struct Transfer {
-  CURL* curl = nullptr;
-  platform::File* file = nullptr;
+  ostrel::download::CurlTransfer request;
+  platform::File& file;
+  const DownloadProgressHandlers* progress = nullptr;  // set by HookDownloadProgress
   int64_t received = 0;
   bool writeFailed = false;
-  bool sawLocation = false;  // of the response being received
-  bool begun = false;        // the begin handler ran
-  DownloadProgressHandlers progress;
-  bool hooked = false;
-  bool connected = false;  // a request went out: the read time-out runs
-  Clock::time_point lastData;
+  bool begun = false;  // the begin event was sent
 
+  Transfer(const std::string& url, platform::File& target) : request(url), file(target) {}
+  bool FinalSuccess() const {
+    const int status = request.Headers().Status();
+    return status >= 200 && status <= 299;
+  }
   void Begin(int64_t expected) {
-    if (!hooked || begun) return;
+    if (!progress || begun) return;
     begun = true;
-    if (progress.begin) progress.begin(expected);
+    if (progress->begin) progress->begin(expected);
   }
   void End() {
-    if (begun && progress.end) progress.end();
+    if (begun && progress->end) progress->end();
     begun = false;
+  }
+  size_t TakeBody(const char* data, size_t size) {
+    if (!FinalSuccess()) return size;  // not the body we want; the status decides later
+    if (!file.Write(data, size)) {
+      writeFailed = true;
+      return 0;  // ends the transfer
+    }
+    received += static_cast<int64_t>(size);
+    Begin(0);
+    if (progress && progress->work) progress->work(received);
+    return size;
   }
 };
 
-long ResponseCode(CURL* curl) {
-  long code = 0;
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
-  return code;
-}
-
-bool IsSuccess(long code) { return code >= 200 && code <= 299; }
-
-int OnRequestReady(void* clientp, char*, char*, int, int) {
-  auto* t = static_cast<Transfer*>(clientp);
-  t->connected = true;
-  t->lastData = Clock::now();
-  return CURL_PREREQFUNC_OK;
-}
-
-size_t OnHeader(char* data, size_t size, size_t count, void* userdata) {
-  auto* t = static_cast<Transfer*>(userdata);
-  const size_t n = size * count;
-  t->lastData = Clock::now();
-  const std::string line(data, n);
-  if (line.rfind("HTTP/", 0) == 0) {
-    t->sawLocation = false;
-  } else if (AsciiLowerCopy(line.substr(0, 9)) == "location:") {
-    t->sawLocation = true;
-  } else if (line == "\r\n" || line == "\n") {
-    // End of one response's headers: a redirect that will be followed has no body for us.
-    const long code = ResponseCode(t->curl);
-    const bool followed = code >= 300 && code <= 399 && t->sawLocation;
-    if (IsSuccess(code) && !followed) {
-      curl_off_t length = -1;
-      curl_easy_getinfo(t->curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-      t->Begin(length > 0 ? static_cast<int64_t>(length) : 0);
-    }
-  }
-  return n;
-}
-
-size_t OnBody(char* data, size_t size, size_t count, void* userdata) {
-  auto* t = static_cast<Transfer*>(userdata);
-  const size_t n = size * count;
-  t->lastData = Clock::now();
-  if (!IsSuccess(ResponseCode(t->curl))) return n;  // not the body we want; the status decides later
-  if (!t->file->Write(data, n)) {
-    t->writeFailed = true;
-    return 0;  // aborts the transfer
-  }
-  t->received += static_cast<int64_t>(n);
-  if (t->hooked) {
-    t->Begin(0);
-    if (t->progress.work) t->progress.work(t->received);
-  }
-  return n;
-}
-
-void ConfigureClient(CURL* curl, const std::string& url, Transfer& t) {
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_PRIVATE, &t);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http");
-  curl_easy_setopt(curl, CURLOPT_PROXY, "");  // no proxy, also none from the environment
-  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, OnHeader);
-  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &t);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnBody);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
-  curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, OnRequestReady);
-  curl_easy_setopt(curl, CURLOPT_PREREQDATA, &t);
-}
-
-// Runs the transfer; gives up when no data came for kReadTimeout once a
-// request went out (also while waiting for the headers).
-CURLcode Perform(CURL* curl, Transfer& t) {
-  CURLM* multi = curl_multi_init();
-  if (!multi) return CURLE_OUT_OF_MEMORY;
-  CURLcode result = CURLE_OK;
-  if (curl_multi_add_handle(multi, curl) != CURLM_OK) {
-    curl_multi_cleanup(multi);
-    return CURLE_FAILED_INIT;
-  }
-  int running = 1;
-  bool done = false;
-  while (!done) {
-    if (curl_multi_perform(multi, &running) != CURLM_OK) {
-      result = CURLE_FAILED_INIT;
-      break;
-    }
-    if (running == 0) break;
-    int waitMs = 1000;
-    if (t.connected) {
-      const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t.lastData);
-      if (idle >= kReadTimeout) {
-        result = CURLE_OPERATION_TIMEDOUT;
-        done = true;
-        continue;
-      }
-      waitMs = static_cast<int>(std::min<int64_t>(waitMs, (kReadTimeout - idle).count()));
-    }
-    if (curl_multi_poll(multi, nullptr, 0, waitMs, nullptr) != CURLM_OK) {
-      result = CURLE_FAILED_INIT;
-      break;
-    }
-  }
-  if (!done && result == CURLE_OK) {
-    int left = 0;
-    result = CURLE_FAILED_INIT;
-    while (CURLMsg* msg = curl_multi_info_read(multi, &left))
-      if (msg->msg == CURLMSG_DONE && msg->easy_handle == curl) result = msg->data.result;
-  }
-  curl_multi_remove_handle(multi, curl);
-  curl_multi_cleanup(multi);
-  return result;
+// Attaches the call's progress events to its HTTP client: begin at the end of the final
+// response's headers (with its Content-Length, 0 when absent), work after each piece of the body.
+void HookDownloadProgress(Transfer& t, const DownloadProgressHandlers& handlers) {
+  t.progress = &handlers;
+  t.request.SetHeadersDone([&t] {
+    if (t.FinalSuccess()) t.Begin(t.request.Headers().ContentLength().value_or(0));
+  });
 }
 
 }  // namespace
@@ -220,20 +115,8 @@ std::string ReadIniString(const std::string& section, const std::string& key, co
   return platform::GetPrivateProfileStringA(section, key, "", iniFile, kIniBuffer);
 }
 
-void SetDownloadProgressHandlers(DownloadProgressHandlers handlers) {
-  std::lock_guard<std::mutex> lock(gHandlersMutex);
-  gHandlers = std::move(handlers);
-}
-
-void HookDownloadProgress(CURL* client) {
-  Transfer* t = nullptr;
-  if (!client || curl_easy_getinfo(client, CURLINFO_PRIVATE, reinterpret_cast<char**>(&t)) != CURLE_OK || !t) return;
-  std::lock_guard<std::mutex> lock(gHandlersMutex);
-  t->progress = gHandlers;
-  t->hooked = true;
-}
-
-bool DownloadToFile(const std::string& url, const std::string& fileName, bool reportProgress) {
+bool DownloadToFile(const std::string& url, const std::string& fileName, bool reportProgress,
+                    const DownloadProgressHandlers& progress) {
   const std::string trimmedUrl = TrimBlanks(url);
   if (trimmedUrl.empty()) return false;
   if (fileName.empty()) return false;
@@ -247,17 +130,13 @@ bool DownloadToFile(const std::string& url, const std::string& fileName, bool re
   std::string tmp;
   platform::File file = platform::CreateTemporaryBeside(target, ".part", tmp);
   if (!file.IsOpen()) return false;
-  Transfer t;
-  t.file = &file;
-
   bool ok = false;
-  t.curl = curl_easy_init();
-  if (t.curl) {
-    ConfigureClient(t.curl, trimmedUrl, t);
-    if (reportProgress) HookDownloadProgress(t.curl);
-    const CURLcode result = Perform(t.curl, t);
-    ok = result == CURLE_OK && IsSuccess(ResponseCode(t.curl)) && !t.writeFailed && t.received > 0;
-    curl_easy_cleanup(t.curl);
+  {
+    Transfer t(trimmedUrl, file);
+    t.request.SetBodySink([&t](const char* data, size_t size) { return t.TakeBody(data, size); });
+    if (reportProgress) HookDownloadProgress(t, progress);
+    const CURLcode result = t.request.Perform(kReadTimeout);
+    ok = result == CURLE_OK && !t.writeFailed && t.received > 0;
     t.End();
   }
   ok = file.Close() && ok;

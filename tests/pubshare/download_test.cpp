@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "download/CurlTransfer.h"
 #include "support/pubShare.h"
 #include "tests/platform/temp_prefix.h"
 #include "tools/testserver/test_http_server.h"
@@ -25,12 +26,10 @@ class DownloadTest : public ::testing::Test {
     WriteFile(root_ + "/KELOPRO.INI", kIni);
     WriteFile(root_ + "/empty.bin", "");
   }
-  void TearDown() override { SetDownloadProgressHandlers({}); }
-
-  void RecordEvents() {  // as "begin N", "work N", "end"
-    SetDownloadProgressHandlers({[this](int64_t n) { events_.push_back("begin " + std::to_string(n)); },
-                                 [this](int64_t n) { events_.push_back("work " + std::to_string(n)); },
-                                 [this] { events_.push_back("end"); }});
+  DownloadProgressHandlers Recorder() {  // as "begin N", "work N", "end"
+    return {[this](int64_t n) { events_.push_back("begin " + std::to_string(n)); },
+            [this](int64_t n) { events_.push_back("work " + std::to_string(n)); },
+            [this] { events_.push_back("end"); }};
   }
   std::vector<std::string> Files() const {  // temporary files must never stay behind
     std::vector<std::string> names;
@@ -54,7 +53,8 @@ TEST_F(DownloadTest, SavesTheBodyCreatingFoldersAndReplacingAnOldFile) {
   EXPECT_EQ(Files(), std::vector<std::string>{"pkg.zip"});
   ASSERT_EQ(server_.Requests().size(), 1u);
   EXPECT_EQ(server_.Requests()[0].method, "GET");
-  EXPECT_EQ(server_.Requests()[0].userAgent, "");  // the client's defaults: no User-Agent
+  EXPECT_EQ(server_.Requests()[0].userAgent, ostrel::download::kUserAgent);  // as the engine's requests
+  EXPECT_EQ(server_.Requests()[0].acceptEncoding, "identity");
 
   const std::string target = "C:\\Program Files\\Ostrel\\InstOstrel\\Downloads\\KELOPRO.INI";
   EXPECT_TRUE(DownloadToFile("  " + server_.Url("KELOPRO.INI") + " ", target, false));
@@ -111,10 +111,11 @@ TEST_F(DownloadTest, NoDataForThreeSecondsFailsShorterPausesDoNot) {
 }
 
 TEST_F(DownloadTest, ProgressEventsComeInOrderOnlyWhenAsked) {
-  RecordEvents();
-  EXPECT_TRUE(DownloadToFile(server_.Url("fault/redirect=2/pkg.zip"), dir_ + "/pkg.zip", false));
+  const DownloadProgressHandlers recorder = Recorder();
+  EXPECT_TRUE(DownloadToFile(server_.Url("fault/redirect=2/pkg.zip"), dir_ + "/pkg.zip", false, recorder));
   EXPECT_TRUE(events_.empty());
-  EXPECT_TRUE(DownloadToFile(server_.Url("fault/redirect=2,rate=3000000/pkg.zip"), dir_ + "/pkg.zip", true));
+  EXPECT_TRUE(DownloadToFile(server_.Url("fault/redirect=2,rate=3000000/pkg.zip"), dir_ + "/pkg.zip", true,
+                             recorder));
   ASSERT_GE(events_.size(), 3u);
   EXPECT_EQ(events_.front(), "begin " + std::to_string(body_.size()));  // once, for the final response
   EXPECT_EQ(events_[events_.size() - 2], "work " + std::to_string(body_.size()));
@@ -126,28 +127,29 @@ TEST_F(DownloadTest, ProgressEventsComeInOrderOnlyWhenAsked) {
   }
 
   events_.clear();  // no length given: begin with 0
-  EXPECT_TRUE(DownloadToFile(server_.Url("fault/nolen/KELOPRO.INI"), dir_ + "/a.ini", true));
+  EXPECT_TRUE(DownloadToFile(server_.Url("fault/nolen/KELOPRO.INI"), dir_ + "/a.ini", true, recorder));
   EXPECT_EQ(events_, (std::vector<std::string>{"begin 0", "work 23", "end"}));
   events_.clear();  // a broken transfer still ends what it began
-  EXPECT_FALSE(DownloadToFile(server_.Url("fault/drop=5000/pkg.zip"), dir_ + "/b.zip", true));
+  EXPECT_FALSE(DownloadToFile(server_.Url("fault/drop=5000/pkg.zip"), dir_ + "/b.zip", true, recorder));
   EXPECT_EQ(events_.front(), "begin " + std::to_string(body_.size()));
   EXPECT_EQ(events_.back(), "end");
   events_.clear();  // an error status begins nothing
-  EXPECT_FALSE(DownloadToFile(server_.Url("fault/status=404/pkg.zip"), dir_ + "/c.zip", true));
+  EXPECT_FALSE(DownloadToFile(server_.Url("fault/status=404/pkg.zip"), dir_ + "/c.zip", true, recorder));
   EXPECT_TRUE(events_.empty());
 }
 
 TEST_F(DownloadTest, AHandlerMayRunAnotherDownload) {
   // The window's work handler dispatches messages, which may start another single-request download.
   bool nested = false, nestedOk = false;
-  SetDownloadProgressHandlers({nullptr,
-                               [&](int64_t) {
-                                 if (nested) return;
-                                 nested = true;
-                                 nestedOk = DownloadToFile(server_.Url("KELOPRO.INI"), dir_ + "/nested.ini", true);
-                               },
-                               nullptr});
-  EXPECT_TRUE(DownloadToFile(server_.Url("pkg.zip"), dir_ + "/pkg.zip", true));
+  const DownloadProgressHandlers handlers{
+      nullptr,
+      [&](int64_t) {
+        if (nested) return;
+        nested = true;
+        nestedOk = DownloadToFile(server_.Url("KELOPRO.INI"), dir_ + "/nested.ini", true, Recorder());
+      },
+      nullptr};
+  EXPECT_TRUE(DownloadToFile(server_.Url("pkg.zip"), dir_ + "/pkg.zip", true, handlers));
   EXPECT_TRUE(nestedOk);
   EXPECT_EQ(ReadFile(dir_ + "/pkg.zip"), body_);
   EXPECT_EQ(ReadFile(dir_ + "/nested.ini"), kIni);
