@@ -3,9 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/FormHost.h"
+#include "download/DownloadJob.h"
 #include "skin/Form.h"
 
 namespace ostrel::app {
@@ -51,6 +55,29 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   void tmr2Timer(TControl* Sender);
   void tmr3Timer(TControl* Sender);
 
+  // Start of the installation, folder and manifest.
+  void StartPackageDownload();
+  bool GetNewVer();
+  std::string GetDefaultInstallPath();
+
+  // Download supervision: the engine's failure notice (carried onto the window's thread by the
+  // host) and the progress events of single-request downloads.
+  void WMDownloadFailed();
+  void DownloadWorkBegin(int64_t expectedBytes);
+  void DownloadWork(int64_t receivedBytes);
+  void DownloadWorkEnd();
+
+  // Components and registration.
+  void DownloadAttachedFiles();
+  void DownloadMarnkeyDrive();
+  void DownloadQRVDrive();
+  void DownloadWLMDrive();
+  bool IsInstallQLS();
+  void RegisterPlatform();  // on closing the done page
+
+  // The current download job, for the host and the tests; none when there is none.
+  const std::shared_ptr<TDownloadJob>& DownloadJob() const { return FDownloadJob; }
+
   // Operations on the look that the flow uses.
   void ShowMainPage(int index) { FForm.ShowPage("nbMain", index); }
   // The fill lblJDT for a whole percent of the trough pnlJD, remainder dropped.
@@ -60,8 +87,20 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   void Handle(std::string_view handler, TControl& sender, const ostrel::skin::MouseEvent* mouse) override;
 
  private:
+  // Makes job the current one. A job it replaces is kept until its threads have ended, so that
+  // nothing of it is released under a running thread; its notices are dropped from then on.
+  void SetDownloadJob(std::shared_ptr<TDownloadJob> job);
+  std::shared_ptr<TDownloadJob> StartJob(const std::string& url, const std::string& fileName);
+  void ReleaseDownloadJob();
+  // The progress step of both polls: the percent text and the fill; > 100 abandons the job.
+  void ShowJobProgress();
+
   ostrel::skin::Form FForm;
   ostrel::app::FormHost& FHost;
   int32_t FSlideIndex = 0;
+  std::shared_ptr<TDownloadJob> FDownloadJob;
+  std::string FPackageFile;
   bool FDirectDownload = false;
+  ostrel::download::NotifierToken FNotifier;  // the failure notices of the current job
+  std::vector<std::shared_ptr<TDownloadJob>> FReplacedJobs;  // released once their threads end
 };

@@ -1,10 +1,26 @@
 // What the installer window asks of the toolkit that puts it on screen.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "skin/FormEvents.h"
 #include "skin/Geometry.h"
 
 namespace ostrel::app {
+
+// Carries calls from other threads onto the window's thread. It outlives the window (whoever
+// holds it keeps it): once the window is gone, calls are dropped.
+class WindowThreadCaller {
+ public:
+  virtual ~WindowThreadCaller() = default;
+  // Runs call on the window's thread and returns when it has run; returns at once without
+  // running it when the window is gone or going. Never deadlocks with a window that is waiting
+  // for the engine (the window keeps running its events while it waits).
+  virtual void Call(const std::function<void()>& call) = 0;
+};
 
 class FormHost : public skin::FormObserver {
  public:
@@ -14,6 +30,26 @@ class FormHost : public skin::FormObserver {
   virtual void Repaint(const skin::Box& area) = 0;
   // Closes the window; closing it ends the program.
   virtual void CloseWindow() = 0;
+
+  // The flow's needs. The defaults suit hosts that only show the window (screen renderers,
+  // look tests): no box, no events to run, no folder dialog, calls dropped.
+
+  // The flow's box: caption "提示", information icon, one OK button, owned by the window.
+  // Returns when the user has dismissed it; the window's events go on meanwhile.
+  virtual void ShowMessage(const std::string& /*text*/) {}
+  // Runs the window's pending events (paint, input, timers) once.
+  virtual void ProcessMessages() {}
+  // The folder dialog with its title, opened at startFolder (a Windows path; empty for the
+  // default); the chosen folder as a Windows path, or nothing when cancelled.
+  virtual std::optional<std::string> BrowseForFolder(const std::string& /*title*/,
+                                                     const std::string& /*startFolder*/) {
+    return std::nullopt;
+  }
+  // The way from other threads onto the window's thread (for the engine's failure notice); none
+  // for hosts without a window thread.
+  virtual std::shared_ptr<WindowThreadCaller> CallerOnWindowThread() { return nullptr; }
+  // Ends the process at once with the exit code, releasing nothing.
+  virtual void ExitProcess(int code);
 
   void Invalidate(const skin::Box& area) final { Repaint(area); }
 };
