@@ -1,0 +1,29 @@
+// One demonstration site, written once for all tests of a suite.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support_test_files.h"
+#include "tools/demosite/demo_site.h"
+#include "tools/demosite/site_paths.h"
+
+class DemoSiteTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = std::make_unique<ScratchDir>();
+    site_ = demosite::BuildDemoSite((dir_->path() / "site").string(), demosite::kDefaultVersion);
+  }
+  static void TearDownTestSuite() { dir_.reset(); }
+  void SetUp() override { ASSERT_TRUE(site_.ok) << site_.reason; }
+
+  static fs::path Tree(const char* root) { return dir_->path() / "site" / root; }
+  static fs::path Package(const char* root) {
+    return Tree(root) / (std::string(demosite::kPackageFolder) + site_.packageName);
+  }
+
+  static inline std::unique_ptr<ScratchDir> dir_;
+  static inline demosite::SiteResult site_;
+};
