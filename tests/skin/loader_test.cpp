@@ -2,7 +2,13 @@
 // errors, and the pictures built into the program.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
 #include "res/resources.h"
+#include "skin/GifDecode.h"
 #include "skin/PngDecode.h"
 #include "skin/SkinError.h"
 #include "skin/UnitFormImage5.h"
@@ -73,6 +79,18 @@ TEST_F(Loader, BothSpellingsOfTheCloseCrossFindTheSamePictures) {
   }
 }
 
+TEST_F(Loader, FilesUnderResBesideTheProgramAreNeverRead) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("skin-res-" + std::to_string(::getpid()));
+  fs::create_directories(dir / "res" / "ZJM");
+  std::ofstream(dir / "res" / "ZJM" / "bg31.png") << "not a picture";
+  AppDir = "Z:" + dir.generic_string() + "/";
+  for (char& c : AppDir) c = c == '/' ? '\\' : c;
+  EXPECT_NO_THROW(LoadFormImages(form));
+  EXPECT_EQ(form.Get("imgBg31").picture->Width(), 640);
+  fs::remove_all(dir);
+}
+
 TEST(LabelEntryPoints, LabelsThatDriveNoImageChangeNothing) {
   CatalogueSource pictures;
   WindowDescription window = SpeedInstallWindow();
@@ -104,6 +122,12 @@ TEST(EmbeddedPictures, CatalogueSizesWhenBuiltIn) {
     EXPECT_EQ(real.width, expected.width) << name;
     EXPECT_EQ(real.height, expected.height) << name;
   }
+  GifAnimation gif = DecodeGif(res::Find("BG_JSAZ1")->Bytes());
+  EXPECT_EQ(gif.width, 640);
+  EXPECT_EQ(gif.height, 480);
+  EXPECT_EQ(gif.frames.size(), 48u);
+  EXPECT_EQ(gif.loopCount, 0);
+  for (const GifFrame& f : gif.frames) EXPECT_EQ(f.delayMs, 40);
   EXPECT_EQ(res::Find("btn_lanb200x44_hover"), res::Find("BTN_LANB200X44_HOVER"));
   EXPECT_EQ(res::Find("BTN_NONE"), nullptr);
 }
