@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tools/demosite/demosite_options.h"
 #include "tools/demosite/manifest_text.h"

@@ -1,10 +1,10 @@
 // One demonstration site, written once for all tests of a suite.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "support_test_files.h"
 #include "tools/demosite/demo_site.h"

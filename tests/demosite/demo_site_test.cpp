@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "demo_site_fixture.h"
 #include "platform/text_codec.h"
@@ -58,7 +58,8 @@ TEST_F(DemoSiteTest, BothServersHoldTheSameFilesAtTheInstallersPaths) {
 }
 
 TEST_F(DemoSiteTest, TheSameVersionGivesTheSameChecksumAndAnotherVersionAnother) {
-  const demosite::SiteResult again = demosite::BuildDemoSite((dir_->path() / "again").string(), demosite::kDefaultVersion);
+  const demosite::SiteResult again =
+      demosite::BuildDemoSite((dir_->path() / "again").string(), demosite::kDefaultVersion);
   ASSERT_TRUE(again.ok) << again.reason;
   EXPECT_EQ(again.crc, site_.crc);
   EXPECT_EQ(ReadFile(dir_->path() / "again" / demosite::kDownloadRoot / demosite::kBaseServicePath),

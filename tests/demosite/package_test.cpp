@@ -1,11 +1,10 @@
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <zip.h>
 
 #include <cstdio>
 #include <regex>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "demo_site_fixture.h"
 #include "platform/text_codec.h"

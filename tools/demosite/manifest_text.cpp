@@ -11,8 +11,7 @@ bool HoldsLineBreak(std::string_view value) { return value.find_first_of("\r\n")
 
 }  // namespace
 
-std::optional<std::string> ManifestText(std::string_view version, std::string_view packageName,
-                                        std::string_view crc) {
+std::optional<std::string> ManifestText(std::string_view version, std::string_view packageName, std::string_view crc) {
   if (HoldsLineBreak(version) || HoldsLineBreak(packageName) || HoldsLineBreak(crc)) return std::nullopt;
   std::string text = "[Setup]\r\n";
   text += "LargeVer=" + std::string(version) + "\r\n";

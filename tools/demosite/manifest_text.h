@@ -10,8 +10,7 @@ namespace demosite {
 
 // The manifest's bytes (CRLF lines); nullopt when a value holds a line break or a
 // character that code page 936 lacks.
-std::optional<std::string> ManifestText(std::string_view version, std::string_view packageName,
-                                        std::string_view crc);
+std::optional<std::string> ManifestText(std::string_view version, std::string_view packageName, std::string_view crc);
 
 // The package's file name for a version text: "OstrelPlatform_" and the first dotted
 // number of the text ("V2.3.118 演示版" gives "OstrelPlatform_2.3.118.zip"), or

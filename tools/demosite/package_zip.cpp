@@ -1,6 +1,5 @@
 #include "tools/demosite/package_zip.h"
 
-#include <sys/stat.h>
 #include <zip.h>
 
 #include <optional>
@@ -11,6 +10,9 @@ namespace demosite {
 
 namespace {
 
+// External attributes: the Unix mode with its file type in the high half, DOS flags in the low.
+constexpr uint32_t kUnixFolder = 0040000;
+constexpr uint32_t kUnixFile = 0100000;
 constexpr uint32_t kDosDirectory = 0x10;
 
 // The stored bytes of a name and the libzip flag that says how they are encoded.
@@ -28,7 +30,7 @@ std::optional<std::string> StoredName(const PackageEntry& entry, zip_flags_t& en
 }
 
 uint32_t ExternalAttributes(const PackageEntry& entry, bool isFolder) {
-  const uint32_t type = isFolder ? S_IFDIR : S_IFREG;
+  const uint32_t type = isFolder ? kUnixFolder : kUnixFile;
   return ((type | (entry.unixMode & 07777)) << 16) | (isFolder ? kDosDirectory : 0);
 }
 

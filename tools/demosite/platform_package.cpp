@@ -22,14 +22,18 @@ PackageEntry Folder(std::string name, NameForm form = NameForm::kCodePage936) {
   return {std::move(name), {}, form, 0755, true};
 }
 
-PackageEntry Program(std::string name, std::string script) { return {std::move(name), std::move(script), {}, 0755, true}; }
+PackageEntry Program(std::string name, std::string script) {
+  return {std::move(name), std::move(script), {}, 0755, true};
+}
 
 PackageEntry File(std::string name, std::string data, NameForm form = NameForm::kCodePage936) {
   return {std::move(name), std::move(data), form, 0644, true};
 }
 
 // Kept as it is: there is nothing to gain, and the archive's size stays predictable.
-PackageEntry StoredFile(std::string name, std::string data) { return {std::move(name), std::move(data), {}, 0644, false}; }
+PackageEntry StoredFile(std::string name, std::string data) {
+  return {std::move(name), std::move(data), {}, 0644, false};
+}
 
 }  // namespace
 
