@@ -11,6 +11,7 @@
 #include "app/FormHost.h"
 #include "download/DownloadJob.h"
 #include "skin/Form.h"
+#include "support/pubShare.h"
 
 namespace ostrel::app {
 // The pages of nbMain.
@@ -92,8 +93,14 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   void SetDownloadJob(std::shared_ptr<TDownloadJob> job);
   std::shared_ptr<TDownloadJob> StartJob(const std::string& url, const std::string& fileName);
   void ReleaseDownloadJob();
-  // The progress step of both polls: the percent text and the fill; > 100 abandons the job.
-  void ShowJobProgress();
+  // The progress step of both polls: the percent text and the fill (left alone at 0); > 100
+  // abandons the job. True when the job is finished.
+  bool ProgressStep();
+  void ShowPercent(int percent);  // "N%" and the fill
+  bool ExtractPackage();          // FPackageFile into InstallDir, the window's events running
+  DownloadProgressHandlers ProgressEvents();  // DownloadWorkBegin, DownloadWork, DownloadWorkEnd
+  void DownloadDriver(const char* fileName);
+  void DownloadDrivers();  // the three drivers, then the done page
 
   ostrel::skin::Form FForm;
   ostrel::app::FormHost& FHost;

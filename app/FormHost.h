@@ -1,6 +1,7 @@
 // What the installer window asks of the toolkit that puts it on screen.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -50,6 +51,8 @@ class FormHost : public skin::FormObserver {
   virtual std::shared_ptr<WindowThreadCaller> CallerOnWindowThread() { return nullptr; }
   // Ends the process at once with the exit code, releasing nothing.
   virtual void ExitProcess(int code);
+  // The window's handle, as the owner of programs the shell starts; 0 when there is none.
+  virtual std::uintptr_t WindowHandle() { return 0; }
 
   void Invalidate(const skin::Box& area) final { Repaint(area); }
 };
