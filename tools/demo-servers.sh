@@ -13,6 +13,9 @@
 # No system service is involved: nginx runs as `nginx -p DIR -c DIR/nginx.conf` with its
 # pid file (nginx.pid), ports, logs (logs/access.log shows each request with its Range)
 # and temporary files in DIR. Exit status: 0 done, 1 failed, 2 usage.
+#
+# OSTREL_DEMO_RATE: bytes per second per connection, as nginx's limit_rate takes it
+# (default 512k, so that a download's progress can be watched; 0 for no limit).
 set -euo pipefail
 
 die() { echo "demo-servers: $*" >&2; exit 1; }
@@ -25,6 +28,7 @@ DIR=$(cd "$2" && pwd)
 CONF=$DIR/nginx.conf
 PID_FILE=$DIR/nginx.pid
 PORTS=$DIR/ports
+RATE=${OSTREL_DEMO_RATE:-512k}
 
 # --- the running master, if any ----------------------------------------------------------
 # Prints the pid of the nginx master started with DIR's configuration; fails when none runs.
@@ -76,6 +80,7 @@ write_conf() {
     echo "  access_log \"$DIR/logs/access.log\" demo;"
     echo "  sendfile on;"
     echo "  default_type application/octet-stream;"
+    echo "  limit_rate $RATE;"
     for kind in client_body proxy fastcgi uwsgi scgi; do
       echo "  ${kind}_temp_path \"$DIR/temp/$kind\";"
     done
@@ -93,6 +98,7 @@ start() {
     print_exports
     return 0
   fi
+  [[ $RATE =~ ^[0-9]+[kKmM]?$ ]] || die "OSTREL_DEMO_RATE must be a number of bytes, with k or m (like 512k)"
   [[ -d $DIR/download && -d $DIR/web ]] || die "$DIR holds no site (write one first: ostrel-demosite $DIR)"
   local nginx attempt download web alt
   nginx=$(command -v nginx || echo /usr/sbin/nginx)
