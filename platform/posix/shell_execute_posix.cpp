@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,19 @@ std::string LowerExtension(const std::string& file) {
   return AsciiLowerCopy(file.substr(dot));
 }
 
+// A program this host runs itself: executable, and a script ("#!") or an ELF file, whatever its
+// name says (a launcher may be a script named ".exe").
+bool IsHostProgram(const std::string& host, const struct stat& st) {
+  if (!S_ISREG(st.st_mode) || ::access(host.c_str(), X_OK) != 0) return false;
+  char magic[4] = {};
+  const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  const ssize_t got = ::read(fd, magic, sizeof magic);
+  ::close(fd);
+  return (got >= 2 && magic[0] == '#' && magic[1] == '!') ||
+         (got == 4 && magic[0] == 0x7f && magic[1] == 'E' && magic[2] == 'L' && magic[3] == 'F');
+}
+
 std::string Absolute(const std::string& host) {
   if (!host.empty() && host[0] == '/') return host;
   char cwd[4096];
@@ -38,7 +52,8 @@ std::optional<LaunchPlan> PlanShellLaunch(const std::string& file, const std::st
   plan.workDir = dir.empty() ? std::string() : Absolute(HostPath(dir));
   const std::vector<std::string> args = SplitCommandLine(params);
   const std::string ext = LowerExtension(file);
-  const bool windowsProgram = S_ISREG(st.st_mode) && (ext == ".exe" || ext == ".msi");
+  const bool hostProgram = IsHostProgram(host, st);
+  const bool windowsProgram = !hostProgram && S_ISREG(st.st_mode) && (ext == ".exe" || ext == ".msi");
 
   if (windowsProgram) {
     if (std::string wine = FindExecutable("wine"); !wine.empty()) {
@@ -49,7 +64,7 @@ std::optional<LaunchPlan> PlanShellLaunch(const std::string& file, const std::st
       plan.env = {{"WINEPREFIX", PrefixDir()}};
       return plan;
     }
-  } else if (S_ISREG(st.st_mode) && ::access(host.c_str(), X_OK) == 0) {
+  } else if (hostProgram || (S_ISREG(st.st_mode) && ::access(host.c_str(), X_OK) == 0)) {
     plan.program = host;
     plan.args = args;
     return plan;
