@@ -58,7 +58,6 @@ std::string Resolved(const std::string& lexical) {
 
 // The part of path below folder ("" for folder itself), or nothing.
 std::optional<std::string> Below(const std::string& path, const std::string& folder) {
-  if (folder == "/") return path == "/" ? std::string() : path;
   if (path.compare(0, folder.size(), folder) != 0) return std::nullopt;
   if (path.size() == folder.size()) return std::string();
   if (path[folder.size()] != '/') return std::nullopt;
@@ -72,7 +71,7 @@ std::string DriveText(char letter, const std::string& rest) {
   return out;
 }
 
-// The folder forms of drive letter: the dosdevices entry, its link text and where it leads.
+// The forms of a drive's folder: its dosdevices entry, the entry's link text and where it leads.
 std::vector<std::string> DriveFolders(const std::string& entry) {
   std::vector<std::string> forms{entry};
   char target[PATH_MAX];
@@ -92,7 +91,8 @@ std::string WindowsPath(const std::string& hostPath) {
   const std::string lexical = Absolute(hostPath);
   const std::string forms[] = {lexical, Resolved(lexical)};
   const std::string dosdevices = PrefixDir() + "/dosdevices/";
-  // The drive that holds the most of the path: the one with the fewest parts left.
+  // The drive that holds the most of the path: the one with the fewest parts left
+  // (drive C: rather than a letter linked to a folder above the prefix).
   std::optional<std::string> best;
   char bestLetter = 'z';
   const auto parts = [](const std::string& rest) { return std::count(rest.begin(), rest.end(), '/'); };
