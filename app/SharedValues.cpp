@@ -1,6 +1,6 @@
 #include "app/SharedValues.h"
 
-#include <filesystem>
+#include "platform/host_path.h"
 
 std::string InstallDrive;
 std::string StagingDir;
@@ -12,19 +12,30 @@ std::string PackageCRC;
 bool UseWebServer = false;
 bool BaseServiceFallback = false;
 int64_t WorkTotal = 0;
+std::shared_ptr<ostrel::app::WindowThreadCaller> NotifyWindow;
 
 namespace ostrel::app {
 
-// Stands in until the platform layer maps host folders to Windows paths: the host folder
-// on drive Z:, which maps to "/".
 std::string ExecutableFolder() {
-  std::error_code error;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  std::string folder = error ? std::string("/") : exe.parent_path().generic_string();
-  std::string windows = "Z:";
-  for (char c : folder) windows += c == '/' ? '\\' : c;
-  if (windows.back() != '\\') windows += '\\';
-  return windows;
+  std::string path = platform::ExecutableWindowsPath();
+  const size_t sep = path.find_last_of('\\');
+  if (sep == std::string::npos) return "Z:\\";
+  return path.substr(0, sep + 1);
+}
+
+void ResetSharedValues() {
+  AppDir.clear();
+  InstallDrive.clear();
+  StagingDir.clear();
+  InstallDir.clear();
+  NewVersion.clear();
+  PackageName.clear();
+  PackageURL.clear();
+  PackageCRC.clear();
+  UseWebServer = false;
+  BaseServiceFallback = false;
+  WorkTotal = 0;
+  NotifyWindow.reset();
 }
 
 }  // namespace ostrel::app

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "app/FormHost.h"
 #include "skin/AppDir.h"  // AppDir
 
 extern std::string InstallDrive;
@@ -16,8 +18,13 @@ extern std::string PackageCRC;
 extern bool UseWebServer;
 extern bool BaseServiceFallback;
 extern int64_t WorkTotal;
+// The window's way in for the engine's failure notices, recorded when it is shown.
+extern std::shared_ptr<ostrel::app::WindowThreadCaller> NotifyWindow;
 
 namespace ostrel::app {
-// The folder of the running executable as a Windows path ending in "\".
+// The folder of the running executable as a Windows path ending in "\" (a host folder outside
+// the prefix's drives is on Z:).
 std::string ExecutableFolder();
+// Every shared value back to its value at start (tests that run the flow more than once).
+void ResetSharedValues();
 }  // namespace ostrel::app

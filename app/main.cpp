@@ -1,23 +1,48 @@
-// InstKeloPro: the speed installer. Shows the installer window and runs until it closes.
-#include <QApplication>
-#include <QMessageBox>
-
-#include <exception>
+// InstKeloPro: the speed installer. Without an argument it hands over to an elevated copy of
+// itself ("UAC") and ends; with one it shows the installer window and runs until it closes.
+#include <chrono>
+#include <cstdio>
+#include <string>
 
 #include "app/FSpeedInstall.h"
+#include "app/Servers.h"
+#include "app/StartUp.h"
+#include "app/qt/InstallerApplication.h"
 #include "app/qt/SkinWindow.h"
+#include "platform/host_path.h"
+#include "support/WindowsSysVersion.h"
+#include "support/pubShare.h"
 
-int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+namespace {
+
+// How long the ended window waits for the threads of its download jobs.
+constexpr std::chrono::seconds kThreadsGrace{3};
+
+void RunWindow(int argc, char** argv) {
+  ostrel::app::qt::InstallerApplication application(argc, argv);
   ostrel::app::qt::SkinWindow window;
   TfrmSpeedInstall frmSpeedInstall(window);
   window.Attach(frmSpeedInstall);
-  try {
-    frmSpeedInstall.FormShow();
-  } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, window.windowTitle(), QString::fromUtf8(e.what()));
-  }
+  ostrel::app::RunHandler([&] { frmSpeedInstall.FormShow(); },
+                          [&](const std::string& text) { ostrel::app::qt::ShowErrorBox(&window, text); });
   window.PlaceAtFirstPosition();
   window.show();
-  return application.exec();
+  application.exec();
+  frmSpeedInstall.WaitForJobThreads(kThreadsGrace);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::InitPrefix();
+  if (const std::string problem = ostrel::app::CheckServers(); !problem.empty()) {
+    std::fprintf(stderr, "InstKeloPro: %s\n", problem.c_str());
+    return 1;
+  }
+  ostrel::app::StartUpSteps steps;
+  steps.sysVersion = [] { return GetSysVersion(); };
+  steps.relaunch = [](const std::string& file, const std::string& params) { RunAsAdmin(0, file, params); };
+  steps.executable = [] { return platform::ExecutablePath(); };
+  steps.runWindow = [&] { RunWindow(argc, argv); };
+  return ostrel::app::StartInstaller(argc - 1, steps);
 }
