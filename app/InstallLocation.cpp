@@ -1,0 +1,56 @@
+// The install folder: the proposal, the browse control and the folder rules of "立即安装".
+#include "app/FSpeedInstall.h"
+#include "app/SharedValues.h"
+#include "platform/file_system.h"
+#include "support/BrowseForFolderU.h"
+#include "support/pubShare.h"
+
+namespace {
+
+constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OstrelNorvik\\";
+constexpr char kPlatformFolder[] = "OstrelPlatform";
+constexpr char kBrowseTitle[] = "请选择安装文件夹";
+
+bool HoldsPlatformFolder(const std::string& path) { return path.find(kPlatformFolder) != std::string::npos; }
+
+}  // namespace
+
+std::string TfrmSpeedInstall::GetDefaultInstallPath() {
+  std::string registered = ReadRegString(kAppPathKey, "Path", kHkeyLocalMachine);
+  if (!platform::FileExists(registered + "OstrelMain.exe")) registered.clear();
+  if (!registered.empty()) {
+    registered.pop_back();  // the "\" that the registration appended
+    FForm.SetText("edtAZLJ", registered);
+  } else if (!InstallDrive.empty()) {
+    FForm.SetText("edtAZLJ", InstallDrive + "Program Files\\Ostrel\\" + kPlatformFolder);
+  }
+  return FForm.Get("edtAZLJ").text;
+}
+
+void TfrmSpeedInstall::lblLLClick(TControl*) {
+  const std::string edit = FForm.Get("edtAZLJ").text;
+  std::string folder = BrowseForFolder(kBrowseTitle, edit, [this](const std::string& title, const std::string& start) {
+    return FHost.BrowseForFolder(title, start);
+  });
+  if (folder.empty()) folder = edit;
+  if (!HoldsPlatformFolder(folder)) {
+    const bool endsWithSeparator = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
+    folder += endsWithSeparator ? kPlatformFolder : std::string("\\") + kPlatformFolder;
+  }
+  if (!folder.empty()) FForm.SetText("edtAZLJ", folder);
+}
+
+bool TfrmSpeedInstall::SettleInstallDir() {
+  const std::string edit = FForm.Get("edtAZLJ").text;
+  if (edit.empty()) {
+    FHost.ShowMessage("请您先设置安装位置");
+    return false;
+  }
+  InstallDir = edit;
+  if (!HoldsPlatformFolder(InstallDir)) InstallDir += std::string("\\") + kPlatformFolder;
+  if (!platform::ForceDirectories(InstallDir)) {
+    FHost.ShowMessage("此目录不可使用，请您重新选择安装位置");
+    return false;
+  }
+  return true;
+}
