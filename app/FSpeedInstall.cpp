@@ -4,6 +4,7 @@
 
 #include "app/SharedValues.h"
 #include "skin/UnitFormImage5.h"
+#include "support/pubShare.h"
 
 namespace {
 
@@ -59,6 +60,12 @@ void TfrmSpeedInstall::Handle(std::string_view handler, TControl& sender, const 
 void TfrmSpeedInstall::FormShow() {
   FDirectDownload = false;
   AppDir = ostrel::app::ExecutableFolder();
+  InstallDrive = GetInstallDrive();
+  if (InstallDrive.empty()) InstallDrive = "C:\\";
+  StagingDir = InstallDrive + "Program Files\\Ostrel\\InstOstrel\\";
+  GetNewVer();  // before the window is first shown; without a manifest the captions stay empty
+  FForm.SetText("lblVersion", NewVersion);
+  FForm.SetText("lblVersion2", NewVersion);
   LoadFormImages(FForm);
   ShowMainPage(ostrel::app::kPageAZ);
   FForm.SetText("edtAZLJ", "");
@@ -66,9 +73,11 @@ void TfrmSpeedInstall::FormShow() {
   LoadGifImage(AppDir + "res\\ZJM\\bg_JSAZ1.gif", FForm.Get("imgBg1"));
   LoadPngImage(AppDir + "res\\ZJM\\bg_JSAZ.png", FForm.Get("imgBg4"));
   LoadPngImage(AppDir + "res\\ZJM\\bg_banben.png", FForm.Get("imgico_bb"));
+  // Double buffering: every host paints the whole content off screen already.
   FForm.ShowPage("nbPicBrowse", 0);
   SetProgressFill(0);
   FSlideIndex = 0;
+  NotifyWindow = FHost.CallerOnWindowThread();
 }
 
 void TfrmSpeedInstall::SetProgressFill(int percent) {

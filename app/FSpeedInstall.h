@@ -2,6 +2,7 @@
 // the host puts the model on screen.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -78,6 +79,9 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
 
   // The current download job, for the host and the tests; none when there is none.
   const std::shared_ptr<TDownloadJob>& DownloadJob() const { return FDownloadJob; }
+  // Waits, at most limit, until the threads of every job the window started have ended (after
+  // the window has closed, so that the program ends normally); true when none is left.
+  bool WaitForJobThreads(std::chrono::milliseconds limit) const;
 
   // Operations on the look that the flow uses.
   void ShowMainPage(int index) { FForm.ShowPage("nbMain", index); }
@@ -93,6 +97,12 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   void SetDownloadJob(std::shared_ptr<TDownloadJob> job);
   std::shared_ptr<TDownloadJob> StartJob(const std::string& url, const std::string& fileName);
   void ReleaseDownloadJob();
+  // The folder rules of "立即安装": InstallDir from the edit; false after a refusal's box.
+  bool SettleInstallDir();
+  // A package already in place with the manifest's checksum: extracted without a download.
+  void ReusePackage();
+  // The bounded wait of the close control for a running job.
+  void WaitForCancelledJob();
   // The progress step of both polls: the percent text and the fill (left alone at 0); > 100
   // abandons the job. True when the job is finished.
   bool ProgressStep();

@@ -1,18 +1,70 @@
-// The install flow's handlers. The steps behind the clicks and the progress timers are
-// bound here as they land; closing the window already works.
-#include "app/FSpeedInstall.h"
+// The install flow's clicks: the start page, the folder page's "立即安装" with the reuse of a
+// package already in place, and the start of the package download.
+#include <chrono>
+#include <thread>
 
-void TfrmSpeedInstall::lblAZClick(TControl*) {}
-void TfrmSpeedInstall::lblFHClick(TControl*) {}
-void TfrmSpeedInstall::lblLLClick(TControl*) {}
-void TfrmSpeedInstall::lblLJAZClick(TControl*) {}
-void TfrmSpeedInstall::lblXZClick(TControl*) {}
+#include "app/FSpeedInstall.h"
+#include "app/SharedValues.h"
+#include "platform/file_system.h"
+#include "support/PubCrc.h"
+#include "support/PubZip.h"
+
+namespace {
+constexpr int kReuseFill = 574;  // of the trough's 580 pixels
+constexpr std::chrono::milliseconds kBeforeDownload{100};
+}  // namespace
+
+void TfrmSpeedInstall::lblAZClick(TControl*) {
+  ShowMainPage(ostrel::app::kPageSZ);
+  if (FForm.Get("edtAZLJ").text.empty()) GetDefaultInstallPath();
+}
+
+void TfrmSpeedInstall::lblFHClick(TControl*) { ShowMainPage(ostrel::app::kPageAZ); }
+
+void TfrmSpeedInstall::lblLJAZClick(TControl*) {
+  if (!SettleInstallDir()) return;
+  // A manifest without a package name can't start a download either.
+  if (PackageName.empty() && (!GetNewVer() || PackageName.empty())) {
+    FHost.ShowMessage("下载版本文件失败");
+    return;
+  }
+  FPackageFile = StagingDir + "Downloads\\" + PackageName;
+  if (platform::FileExists(FPackageFile)) {
+    if (GetFileCRC(FPackageFile) == PackageCRC) {
+      ReusePackage();
+      return;
+    }
+    platform::RemoveFile(FPackageFile);
+  }
+  // Old archives go before the new job starts, so the clean-up never meets the new package.
+  platform::DeleteZipFiles(StagingDir + "Downloads");
+  ShowMainPage(ostrel::app::kPageXZ);
+  std::this_thread::sleep_for(kBeforeDownload);
+  StartPackageDownload();
+}
+
+void TfrmSpeedInstall::ReusePackage() {
+  FForm.SetText("lblJD", "99%");
+  FForm.SetWidth("lblJDT", kReuseFill);
+  ShowMainPage(ostrel::app::kPageXZ);
+  FHost.ProcessMessages();  // the page is painted before the extraction starts
+  if (UnZipFile(FPackageFile, InstallDir, [this] { FHost.ProcessMessages(); })) DownloadAttachedFiles();
+  else FHost.ShowMessage("安装失败");
+}
+
+void TfrmSpeedInstall::StartPackageDownload() {
+  FForm.SetVisible("imgbtn_XZ", false);
+  FForm.SetVisible("lblXZ", false);
+  FForm.SetVisible("lblErrorHint", false);
+  FForm.SetVisible("lblDownLoadState", true);
+  StartJob(PackageURL, FPackageFile);
+  FForm.SetTimerEnabled("tmr1", true);
+}
+
+void TfrmSpeedInstall::lblXZClick(TControl*) { StartPackageDownload(); }
+
+// Bound as the supervision, the components and the registration land.
 void TfrmSpeedInstall::lblWCClick(TControl*) {}
 void TfrmSpeedInstall::tmr1Timer(TControl*) {}
 void TfrmSpeedInstall::tmr2Timer(TControl*) {}
 void TfrmSpeedInstall::tmr3Timer(TControl*) {}
-
-void TfrmSpeedInstall::lblCloseClick(TControl*) {
-  FForm.SetTimerEnabled("tmr1", false);
-  FHost.CloseWindow();
-}
