@@ -13,6 +13,7 @@
 #include "app/FSpeedInstall.h"
 #include "app/FormHost.h"
 #include "app/qt/QtCanvas.h"
+#include "app/qt/QtWindowCaller.h"
 
 namespace ostrel::app::qt {
 
@@ -21,6 +22,7 @@ constexpr int kFrame = 1;
 class SkinWindow : public QWidget, public FormHost {
  public:
   SkinWindow();
+  ~SkinWindow() override;
 
   // Binds the window to its form class: timers, edit box, text metrics.
   void Attach(TfrmSpeedInstall& form);
@@ -34,6 +36,10 @@ class SkinWindow : public QWidget, public FormHost {
   void CloseWindow() override;
   void ControlChanged(const skin::Control& control) override;
   void TimerChanged(const skin::Control& timer) override;
+  void ShowMessage(const std::string& text) override;
+  void ProcessMessages() override;
+  std::optional<std::string> BrowseForFolder(const std::string& title, const std::string& startFolder) override;
+  std::shared_ptr<WindowThreadCaller> CallerOnWindowThread() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -42,6 +48,7 @@ class SkinWindow : public QWidget, public FormHost {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // Runs a form event; an error that escapes its handler is shown in a box.
@@ -55,6 +62,7 @@ class SkinWindow : public QWidget, public FormHost {
   QLineEdit* edit_;
   std::map<std::string, QTimer*> timers_;
   QTimer animation_;
+  std::shared_ptr<QtWindowCaller> caller_ = std::make_shared<QtWindowCaller>();
 };
 
 }  // namespace ostrel::app::qt

@@ -6,6 +6,8 @@
 #include <exception>
 #include <optional>
 
+#include "app/StartUp.h"
+#include "app/qt/InstallerApplication.h"
 #include "app/qt/SkinWindow.h"
 
 namespace ostrel::app::qt {
@@ -26,11 +28,7 @@ QPoint ContentPoint(const QMouseEvent* event) { return event->position().toPoint
 
 // An error that escapes a handler is shown in a box, and the window goes on.
 void SkinWindow::Guarded(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& e) {
-    QMessageBox::critical(this, windowTitle(), QString::fromUtf8(e.what()));
-  }
+  RunHandler(action, [this](const std::string& text) { ShowErrorBox(this, text); });
 }
 
 void SkinWindow::paintEvent(QPaintEvent* event) {
