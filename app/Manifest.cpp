@@ -5,7 +5,6 @@
 #include "app/Servers.h"
 #include "app/SharedValues.h"
 #include "platform/file_system.h"
-#include "platform/text_codec.h"
 #include "support/pubShare.h"
 
 namespace ostrel::app {
@@ -15,10 +14,9 @@ struct Manifest {
   std::string version, packageName, crc;
 };
 
-// A value of the local copy: code page 936 text, as UTF-8.
-std::string SetupValue(const std::string& key, const std::string& copy) {
-  return platform::GbkToUtf8Lenient(ReadIniString("Setup", key, copy));
-}
+// A value of the local copy, as UTF-8 (the INI reader takes the code page 936 text of the
+// target systems to UTF-8).
+std::string SetupValue(const std::string& key, const std::string& copy) { return ReadIniString("Setup", key, copy); }
 
 // The manifest of one server into the local copy; false when it did not come or names a package
 // outside the staging folder (the copy is then removed).
