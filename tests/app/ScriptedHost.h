@@ -1,0 +1,86 @@
+// A host for the installer window without a display, driven by a test: it records the boxes
+// shown, answers the folder dialog from a script, runs the calls that engine threads send onto
+// the window's thread when the test pumps, ticks timers when told, and records an exit instead
+// of ending the process.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/FSpeedInstall.h"
+#include "app/FormHost.h"
+
+namespace ostrel::app::test {
+
+// The window's thread is the thread that made the host. A call from it runs at once; a call
+// from another thread waits in a queue, and its thread is blocked, until the window's thread
+// pumps, or until the host is closed (then it is dropped).
+class ScriptedCaller : public WindowThreadCaller {
+ public:
+  ScriptedCaller();
+  void Call(const std::function<void()>& call) override;
+  int Pump();  // runs the queued calls; how many ran
+  void Close();
+  size_t Queued();
+
+ private:
+  struct Item {
+    std::function<void()> call;
+    bool done = false;
+  };
+  std::thread::id windowThread_;
+  std::mutex lock_;
+  std::condition_variable settled_;
+  std::deque<std::shared_ptr<Item>> queue_;
+  bool closed_ = false;
+};
+
+class ScriptedHost : public FormHost {
+ public:
+  ScriptedHost();
+  ~ScriptedHost() override;
+
+  // FormHost.
+  void StartSystemMove() override {}
+  void Repaint(const skin::Box&) override {}
+  void CloseWindow() override;
+  void ShowMessage(const std::string& text) override;
+  void ProcessMessages() override;
+  std::optional<std::string> BrowseForFolder(const std::string& title, const std::string& startFolder) override;
+  std::shared_ptr<WindowThreadCaller> CallerOnWindowThread() override { return caller_; }
+  void ExitProcess(int code) override;  // recorded; the handler returns as if the process ended
+
+  // Runs the queued window-thread calls (the engine's failure notices); how many ran.
+  int Pump() { return caller_->Pump(); }
+  // Pumps and ticks `timer` of form every `step` until done() holds or limit has passed; true
+  // when it held. Give an empty timer name to pump only.
+  bool TickUntil(TfrmSpeedInstall& form, const std::string& timer, const std::function<bool()>& done,
+                 std::chrono::milliseconds limit = std::chrono::seconds(20),
+                 std::chrono::milliseconds step = std::chrono::milliseconds(20));
+
+  // What happened, for the test to look at.
+  std::vector<std::string> boxes;         // texts of the boxes shown, in order
+  std::vector<std::string> browseTitles;  // the folder dialog's titles, in order
+  std::vector<std::string> browseStarts;  // ... and start folders
+  std::optional<int> exitCode;            // set by ExitProcess
+  bool closed = false;                    // set by CloseWindow
+  int processedMessages = 0;              // ProcessMessages calls
+
+  // The script: the folder dialog's answers in order (nothing = cancelled; cancelled when empty),
+  // and what ProcessMessages does besides pumping.
+  std::deque<std::optional<std::string>> browseAnswers;
+  std::function<void()> onProcessMessages;
+
+ private:
+  std::shared_ptr<ScriptedCaller> caller_ = std::make_shared<ScriptedCaller>();
+};
+
+}  // namespace ostrel::app::test

@@ -1,0 +1,78 @@
+// The server bases: what counts as one, the port-8080 base, and the environment's overrides.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <stdexcept>
+
+#include "app/Servers.h"
+
+namespace ostrel::app {
+namespace {
+
+class Servers : public ::testing::Test {
+ protected:
+  ~Servers() override {
+    for (const char* v : {"OSTREL_DOWNLOAD_SERVER", "OSTREL_WEB_SERVER", "OSTREL_WEB_SERVER_ALT"}) ::unsetenv(v);
+  }
+};
+
+TEST_F(Servers, OnlyPlainHttpUrlsAreBasesAndEachEndsWithASlash) {
+  const std::pair<const char*, std::optional<std::string>> cases[] = {
+      {"http://dl.example", "http://dl.example/"},
+      {"http://dl.example/", "http://dl.example/"},
+      {"HTTP://dl.example:81/mirror", "HTTP://dl.example:81/mirror/"},
+      {"http://127.0.0.1:5000/a/b/", "http://127.0.0.1:5000/a/b/"},
+      {"http://[::1]:8000", "http://[::1]:8000/"},
+      {"https://dl.example/", std::nullopt},
+      {"ftp://dl.example/", std::nullopt},
+      {"dl.example", std::nullopt},
+      {"http://", std::nullopt},
+      {"http:///path", std::nullopt},
+      {"http://dl.example:0/", std::nullopt},
+      {"http://dl.example:70000/", std::nullopt},
+      {"http://dl.example:/", std::nullopt},
+      {"http://user@dl.example/", std::nullopt},
+      {"http://dl example/", std::nullopt},
+      {"http://dl.example/?q=1", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [value, base] : cases) EXPECT_EQ(ServerBase(value), base) << value;
+}
+
+TEST_F(Servers, ThePort8080BaseFollowsTheWebServerUnlessSetItself) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"http://www.example", nullptr, "http://www.example:8080/"},
+      {"http://www.example:81/site/", nullptr, "http://www.example:8080/site/"},
+      {"http://[::1]:81/", nullptr, "http://[::1]:8080/"},
+      {"http://www.example/", "http://alt.example:9000", "http://alt.example:9000/"},
+  };
+  for (const auto& [web, alt, expected] : cases) {
+    ::setenv("OSTREL_WEB_SERVER", web, 1);
+    if (alt) ::setenv("OSTREL_WEB_SERVER_ALT", alt, 1);
+    else ::unsetenv("OSTREL_WEB_SERVER_ALT");
+    EXPECT_EQ(WebServerAlt(), expected) << web;
+  }
+}
+
+TEST_F(Servers, TheBuiltInBasesServeUntilTheEnvironmentSaysOtherwise) {
+  EXPECT_EQ(CheckServers(), "");
+  EXPECT_TRUE(ServerBase(DownloadServer()));
+  EXPECT_TRUE(ServerBase(WebServer()));
+  ::setenv("OSTREL_DOWNLOAD_SERVER", "http://127.0.0.1:1", 1);
+  EXPECT_EQ(DownloadServer(), "http://127.0.0.1:1/");
+}
+
+TEST_F(Servers, AnUnusableOverrideIsAnErrorNamingItsVariable) {
+  for (const char* variable : {"OSTREL_DOWNLOAD_SERVER", "OSTREL_WEB_SERVER", "OSTREL_WEB_SERVER_ALT"}) {
+    ::setenv(variable, "ftp://files.example/", 1);
+    EXPECT_NE(CheckServers().find(variable), std::string::npos) << variable;
+    ::unsetenv(variable);
+  }
+  ::setenv("OSTREL_WEB_SERVER", "", 1);
+  EXPECT_THROW(WebServer(), std::runtime_error);
+  EXPECT_THROW(WebServerAlt(), std::runtime_error);
+  EXPECT_NO_THROW(DownloadServer());
+}
+
+}  // namespace
+}  // namespace ostrel::app
