@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/host_path.h"
 #include "tests/download/download_test_support.h"
 
 using namespace testing_support;
@@ -76,9 +77,12 @@ TEST_F(EngineRun, AWindowsPathTextGoesThroughThePrefixAndItsFoldersAreMade) {
   std::filesystem::create_directories(prefix + "/dosdevices");
   std::filesystem::create_directory_symlink("../drive_c", prefix + "/dosdevices/c:");
   ::setenv("OSTREL_PREFIX", prefix.c_str(), 1);
+  platform::ForgetPrefix();
+  ASSERT_TRUE(platform::InitPrefix());
   auto job = Start("pkg.zip", "C:\\Program Files\\Ostrel\\Downloads\\pkg.zip");
   const bool done = WaitFinished(*job) && WaitStopped(*job);
   ::unsetenv("OSTREL_PREFIX");
+  platform::ForgetPrefix();
   ASSERT_TRUE(done);
   EXPECT_EQ(ReadFile(prefix + "/drive_c/Program Files/Ostrel/Downloads/pkg.zip"), source);
 }

@@ -77,7 +77,7 @@ TEST_F(LaunchTest, PlansByKindOfFile) {
   EXPECT_EQ(PlanShellLaunch(recorder_, "UAC", "")->program, recorder_);  // a host program runs itself
   // So does an executable script named like a Windows program (a launcher built for this host).
   std::filesystem::copy_file(recorder_, c + "/OstrelLauncher.exe");
-  EXPECT_EQ(PlanShellLaunch("C:\OstrelLauncher.exe", "", "")->program, c + "/OstrelLauncher.exe");
+  EXPECT_EQ(PlanShellLaunch("C:\\OstrelLauncher.exe", "", "")->program, c + "/OstrelLauncher.exe");
 }
 
 TEST_F(LaunchTest, OpenStartsDetachedThroughWineWithVerbatimArgumentsNoShellAndNoDescriptorsOfOurs) {

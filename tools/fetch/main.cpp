@@ -154,6 +154,9 @@ int main(int argc, char** argv) {
   }
 
   InstallSignalHandlers();
+  // A Windows path text ("C:\\...") is mapped through the prefix, found once here.
+  if (platform::HasDriveLetter(options.file) || platform::IsCurrentDriveRooted(options.file))
+    platform::InitPrefix();
   Display display;
   std::shared_ptr<TDownloadJob> job = StartJob(options, options.threads);
   Outcome outcome = Follow(*job, display);
