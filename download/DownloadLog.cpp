@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/local_time.h"
+
 void TDownloadLog::Append(std::string line) {
   std::lock_guard<std::mutex> guard(lock_);
   lines_.push_back(std::move(line));
@@ -20,8 +22,7 @@ std::vector<std::string> TDownloadLog::Lines() const {
 namespace ostrel::download {
 
 std::string FormatLogTime(std::time_t when) {
-  std::tm local{};
-  localtime_r(&when, &local);
+  const std::tm local = platform::LocalTime(when);
   char text[80];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
                 local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
