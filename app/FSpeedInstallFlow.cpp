@@ -62,9 +62,3 @@ void TfrmSpeedInstall::StartPackageDownload() {
 }
 
 void TfrmSpeedInstall::lblXZClick(TControl*) { StartPackageDownload(); }
-
-// Bound as the supervision, the components and the registration land.
-void TfrmSpeedInstall::lblWCClick(TControl*) {}
-void TfrmSpeedInstall::tmr1Timer(TControl*) {}
-void TfrmSpeedInstall::tmr2Timer(TControl*) {}
-void TfrmSpeedInstall::tmr3Timer(TControl*) {}

@@ -14,7 +14,13 @@ class Package : public FlowTest {
   // A package with the launcher in it, as bytes.
   std::string PackageBytes(const std::string& launcher) {
     const fs::path zip = fs::path(prefix_.scratch()) / "made.zip";
-    WriteZip(zip, {{"OstrelLauncher.exe", launcher}, {"Uninstall/uninst.exe", "MZ uninst"}});
+    // With the four components inside, the extraction leads straight to the done page.
+    WriteZip(zip, {{"OstrelLauncher.exe", launcher},
+                   {"Uninstall/uninst.exe", "MZ uninst"},
+                   {"ThirdSoftware/BaseService.msi", "msi"},
+                   {"App/MarnkeyDrive.exe", "MZ 1"},
+                   {"App/OstrelCSP.exe", "MZ 2"},
+                   {"App/WLMDrive.exe", "MZ 3"}});
     return testutil::ReadFile(zip.string());
   }
   std::string Staged(const std::string& name) { return std::string(kStaging) + "Downloads\\" + name; }
@@ -40,7 +46,7 @@ TEST_F(Package, AValidPackageIsExtractedWithoutAnyRequest) {
   EXPECT_TRUE(downloadServer_->Requests().empty());
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_EQ(pageWhenPumped, kPageXZ);  // the page is shown before the extraction
-  EXPECT_EQ(Page(), kPageXZ);
+  EXPECT_EQ(Page(), kPageWC);
   EXPECT_EQ(Text("lblJD"), "99%");
   EXPECT_EQ(Model().Get("lblJDT").box.width, 574);
   EXPECT_EQ(testutil::ReadFile(OnHost("C:\\Inst\\OstrelPlatform\\OstrelLauncher.exe")), "MZ launcher");

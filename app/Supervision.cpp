@@ -1,0 +1,110 @@
+// Download supervision on the installing page: the package and base-service polls, the engine's
+// failure notice, the one-shot fallback by a single request, and the progress events of
+// single-request downloads.
+#include <cmath>
+#include <string>
+
+#include "app/FSpeedInstall.h"
+#include "app/SharedValues.h"
+#include "support/PubZip.h"
+#include "support/pubShare.h"
+
+namespace {
+constexpr char kInstallFailed[] = "安装失败";
+constexpr char kDownloadFailed[] = "下载失败";
+constexpr char kUnzipFailed[] = "解压失败";
+}  // namespace
+
+void TfrmSpeedInstall::ShowPercent(int percent) {
+  FForm.SetText("lblJD", std::to_string(percent) + "%");
+  SetProgressFill(percent);
+}
+
+bool TfrmSpeedInstall::ProgressStep() {
+  if (!FDownloadJob) return false;
+  int32_t percent = FDownloadJob->GetPercent();
+  if (percent > 0) {
+    if (percent > 100) {  // beyond the whole: the run is given up as it stands
+      FDownloadJob->Finished.store(true);
+      percent = 100;
+    }
+    ShowPercent(percent);
+  }
+  return FDownloadJob->Finished.load();
+}
+
+bool TfrmSpeedInstall::ExtractPackage() {
+  return UnZipFile(FPackageFile, InstallDir, [this] { FHost.ProcessMessages(); });
+}
+
+void TfrmSpeedInstall::tmr1Timer(TControl*) {
+  if (!ProgressStep()) return;
+  FForm.SetTimerEnabled("tmr1", false);
+  if (ExtractPackage()) {
+    DownloadAttachedFiles();
+  } else {
+    FHost.ShowMessage(kInstallFailed);
+  }
+}
+
+void TfrmSpeedInstall::tmr3Timer(TControl*) {
+  if (!ProgressStep()) return;
+  FForm.SetTimerEnabled("tmr3", false);
+  DownloadDrivers();
+}
+
+void TfrmSpeedInstall::WMDownloadFailed() {
+  if (FForm.Get("tmr1").enabled) {  // the package job: the single request follows in 1 s
+    FForm.SetTimerEnabled("tmr1", false);
+    if (FDownloadJob) FDownloadJob->Cancel();
+    FForm.SetTimerEnabled("tmr2", true);
+  } else if (FForm.Get("tmr3").enabled) {  // the base-service job
+    FForm.SetTimerEnabled("tmr3", false);
+    if (FDownloadJob) FDownloadJob->Cancel();
+    if (!BaseServiceFallback) {  // once more, from the web server's port-8080 base
+      BaseServiceFallback = true;
+      DownloadAttachedFiles();
+    } else {
+      // Failed on both servers. The base service is optional for the platform to run: the
+      // drivers and the done page follow rather than leaving the user on a page that no
+      // longer moves.
+      if (FDownloadJob) FDownloadJob->Finished.store(true);
+      DownloadDrivers();
+    }
+  } else {  // no poll runs: the user may continue by hand
+    FForm.SetVisible("imgbtn_XZ", true);
+    FForm.SetVisible("lblXZ", true);
+    FForm.SetVisible("lblErrorHint", true);
+    FForm.SetVisible("lblDownLoadState", false);
+  }
+}
+
+void TfrmSpeedInstall::tmr2Timer(TControl*) {
+  FForm.SetTimerEnabled("tmr2", false);  // once per arming
+  FDirectDownload = true;
+  if (!DownloadToFile(PackageURL, FPackageFile, true, ProgressEvents())) {
+    FHost.ShowMessage(kDownloadFailed);
+  } else if (ExtractPackage()) {
+    DownloadAttachedFiles();
+  } else {
+    FHost.ShowMessage(kUnzipFailed);
+  }
+}
+
+DownloadProgressHandlers TfrmSpeedInstall::ProgressEvents() {
+  return {[this](int64_t expected) { DownloadWorkBegin(expected); },
+          [this](int64_t received) { DownloadWork(received); }, [this] { DownloadWorkEnd(); }};
+}
+
+void TfrmSpeedInstall::DownloadWorkBegin(int64_t expectedBytes) { WorkTotal = expectedBytes; }
+
+void TfrmSpeedInstall::DownloadWork(int64_t receivedBytes) {
+  FHost.ProcessMessages();
+  if (WorkTotal <= 0) return;
+  const double share = static_cast<double>(receivedBytes) / static_cast<double>(WorkTotal) * 100.0;
+  const int percent = share > 100.0 ? 100 : static_cast<int>(std::floor(share));
+  ShowPercent(percent);
+  FHost.ProcessMessages();
+}
+
+void TfrmSpeedInstall::DownloadWorkEnd() { WorkTotal = 0; }
