@@ -91,10 +91,14 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   // Runs the handler that the window description names.
   void Handle(std::string_view handler, TControl& sender, const ostrel::skin::MouseEvent* mouse) override;
 
- private:
   // Makes job the current one. A job it replaces is kept until its threads have ended, so that
   // nothing of it is released under a running thread; its notices are dropped from then on.
   void SetDownloadJob(std::shared_ptr<TDownloadJob> job);
+  // The progress step of both polls: the percent text and the fill (left alone at 0); > 100
+  // abandons the job. True when the job is finished.
+  bool ProgressStep();
+
+ private:
   std::shared_ptr<TDownloadJob> StartJob(const std::string& url, const std::string& fileName);
   void ReleaseDownloadJob();
   // The folder rules of "立即安装": InstallDir from the edit; false after a refusal's box.
@@ -103,9 +107,6 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   void ReusePackage();
   // The bounded wait of the close control for a running job.
   void WaitForCancelledJob();
-  // The progress step of both polls: the percent text and the fill (left alone at 0); > 100
-  // abandons the job. True when the job is finished.
-  bool ProgressStep();
   void ShowPercent(int percent);  // "N%" and the fill
   bool ExtractPackage();          // FPackageFile into InstallDir, the window's events running
   DownloadProgressHandlers ProgressEvents();  // DownloadWorkBegin, DownloadWork, DownloadWorkEnd
