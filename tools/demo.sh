@@ -1,55 +1,61 @@
 #!/bin/sh
-# Serves a 256 MiB demo file on 127.0.0.1 and downloads it with ostrel-fetch (two segments),
-# then checks that the copy is identical. Builds ostrel-fetch and ostrel-testserver into build/
-# (or $BUILD_DIR).
+# The installer against local demo servers, from a fresh prefix: builds everything, writes the
+# demo site (manifest, package, base service, drivers), serves it with a private nginx on
+# 127.0.0.1 as the download server, the web server and its port-8080 base, and runs the
+# installer pointed at them.
+#   - With a display: InstKeloPro in a real window; install it yourself.
+#   - Without one: under Xvfb the installer walks its pages by itself, saving a screenshot of
+#     each page, the registry values it wrote and the desktop shortcut's facts.
+# Everything stays under build/demo (or $BUILD_DIR/demo); the results' folder is printed at the end.
 set -eu
 cd "$(dirname "$0")/.."
-
+ROOT=$(pwd)
 BUILD_DIR=${BUILD_DIR:-build}
-DEMO_DIR=$BUILD_DIR/demo
-SITE=$DEMO_DIR/site
-OUT=$DEMO_DIR/out
-FILE_NAME=OstrelPlatform.zip
-SIZE_MIB=256
+case $BUILD_DIR in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
+DEMO=$BUILD_DIR/demo
+SITE=$DEMO/site
+PREFIX=$DEMO/prefix
+RESULTS=$DEMO/results
 
 cmake -S . -B "$BUILD_DIR" -G Ninja >/dev/null
-cmake --build "$BUILD_DIR" --target ostrel-fetch ostrel-testserver
-FETCH=$BUILD_DIR/tools/fetch/ostrel-fetch
-SERVER=$BUILD_DIR/tools/testserver/ostrel-testserver
+cmake --build "$BUILD_DIR" --target InstKeloPro ostrel-demosite ostrel-demo-walk
 
-mkdir -p "$SITE" "$OUT"
-if [ "$(stat -c %s "$SITE/$FILE_NAME" 2>/dev/null || echo 0)" -ne $((SIZE_MIB * 1024 * 1024)) ]; then
-  echo "making a ${SIZE_MIB} MiB demo file in $SITE"
-  head -c $((SIZE_MIB * 1024 * 1024)) /dev/urandom > "$SITE/$FILE_NAME.part"
-  mv "$SITE/$FILE_NAME.part" "$SITE/$FILE_NAME"
+# A fresh install every time: a new prefix (drives, registry, desktop) and no old results.
+rm -rf "$PREFIX" "$RESULTS"
+mkdir -p "$SITE" "$RESULTS"
+"$BUILD_DIR/tools/demosite/ostrel-demosite" "$SITE" >"$DEMO/site.txt"
+sed 's/^/demo site: /' "$DEMO/site.txt"
+
+tools/demo-servers.sh stop "$SITE" >/dev/null 2>&1 || true
+eval "$(tools/demo-servers.sh start "$SITE")"
+trap 'tools/demo-servers.sh stop "$SITE" >/dev/null 2>&1 || true' EXIT INT TERM
+export OSTREL_PREFIX="$PREFIX" no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+echo "servers: download $OSTREL_DOWNLOAD_SERVER, web $OSTREL_WEB_SERVER, base service fallback $OSTREL_WEB_SERVER_ALT"
+
+if [ -n "${DISPLAY:-}" ] && [ "${OSTREL_DEMO_WALK:-}" != 1 ]; then
+  echo "demo: the installer opens in a window; install, then close it (prefix: $PREFIX)"
+  "$BUILD_DIR/app/InstKeloPro" UAC
+  echo "demo: installed files, registry (system.reg) and desktop are under $PREFIX"
+  exit 0
 fi
 
-PORT_FILE=$DEMO_DIR/port
-rm -f "$PORT_FILE"
-"$SERVER" --port-file "$PORT_FILE" "$SITE" >"$DEMO_DIR/server.log" 2>&1 &
-SERVER_PID=$!
-trap 'kill "$SERVER_PID" 2>/dev/null || true; wait "$SERVER_PID" 2>/dev/null || true' EXIT INT TERM
+echo "demo: no display; the installer walks its pages by itself under Xvfb ..."
+status=0
+tools/with-xvfb.sh "$BUILD_DIR/tools/demowalk/ostrel-demo-walk" "$RESULTS" || status=$?
 
-tries=0
-while [ ! -s "$PORT_FILE" ]; do
-  tries=$((tries + 1))
-  if [ $tries -gt 100 ] || ! kill -0 "$SERVER_PID" 2>/dev/null; then
-    echo "demo: the test server did not start" >&2
-    cat "$DEMO_DIR/server.log" >&2
-    exit 1
-  fi
-  sleep 0.05
-done
-URL="http://127.0.0.1:$(cat "$PORT_FILE")/$FILE_NAME"
-
-rm -f "$OUT/$FILE_NAME" "$OUT/$FILE_NAME.rpc" "$OUT/$FILE_NAME.rpc.cfg"
-echo "ostrel-fetch -n 2 $URL $OUT/$FILE_NAME"
-"$FETCH" -n 2 "$URL" "$OUT/$FILE_NAME"
-
-want=$(sha256sum < "$SITE/$FILE_NAME" | cut -d' ' -f1)
-got=$(sha256sum < "$OUT/$FILE_NAME" | cut -d' ' -f1)
-if [ "$want" != "$got" ]; then
-  echo "demo: FAILED, the copy differs (sha256 $got, expected $want)" >&2
-  exit 1
+link=$(sed -n 's/^shortcut: //p' "$RESULTS/walk.txt" 2>/dev/null || true)
+if [ -n "$link" ] && [ -f "$link" ] && command -v lnkinfo >/dev/null; then
+  lnkinfo "$link" >"$RESULTS/shortcut.txt" 2>&1 || true
+  echo "shortcut facts (lnkinfo):" >>"$RESULTS/walk.txt"
+  grep -E "Description|Local path|Working directory" "$RESULTS/shortcut.txt" | sed 's/^/  /' >>"$RESULTS/walk.txt" || true
 fi
-echo "demo: OK, $OUT/$FILE_NAME is identical to the served file (sha256 $got)"
+cat "$RESULTS/walk.txt" 2>/dev/null || true
+echo
+if [ "$status" = 0 ]; then
+  echo "demo: OK, the whole install ran. Results in $RESULTS:"
+else
+  echo "demo: the walk did not reach its end (exit $status). Results so far in $RESULTS:"
+fi
+ls "$RESULTS"
+echo "installed platform, registry hives and desktop: $PREFIX"
+exit "$status"

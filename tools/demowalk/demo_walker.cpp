@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPixmap>
 
+#include <cstdlib>
+
 namespace ostrel::demowalk {
 
 namespace {
@@ -21,7 +23,8 @@ DemoWalker::DemoWalker(app::qt::SkinWindow& window, TfrmSpeedInstall& form, QStr
        [this] { Shoot("AZ"); Click("lblAZ"); }},
       {"the folder page", [this] { return Page() == kPageSZ; },
        [this] { Shoot("SZ"); Click("lblLJAZ"); }},
-      {"the installing page", [this] { return Page() == kPageXZ || Page() == kPageWC; },
+      // The installing page is shot once its bar shows some progress.
+      {"the installing page", [this] { return (Page() == kPageXZ && Percent() >= 30) || Page() == kPageWC; },
        [this] { if (Page() == kPageXZ) Shoot("XZ"); }},
       {"the done page", [this] { return Page() == kPageWC; },
        [this] { Shoot("WC"); Click("lblClose4"); }},
@@ -38,6 +41,8 @@ void DemoWalker::Start() {
 }
 
 int DemoWalker::Page() { return form_.Form().PageIndex("nbMain"); }
+
+int DemoWalker::Percent() { return std::atoi(form_.Form().Get("lblJD").text.c_str()); }
 
 void DemoWalker::Poll() {
   if (next_ >= steps_.size()) return;

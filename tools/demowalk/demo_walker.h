@@ -21,7 +21,8 @@ class DemoWalker : public QObject {
   DemoWalker(app::qt::SkinWindow& window, TfrmSpeedInstall& form, QString outDir);
   // Starts the walk; the application quits when it is over (done, or stuck for too long).
   void Start();
-  bool Succeeded() const { return succeeded_; }
+  // The walk reached its end: the done page was closed and the window is gone.
+  bool Succeeded() const { return succeeded_ || (next_ + 1 >= steps_.size() && !window_.isVisible()); }
   const std::vector<std::string>& Notes() const { return notes_; }
 
  private:
@@ -35,6 +36,7 @@ class DemoWalker : public QObject {
   void Click(const char* label);
   void Shoot(const char* name);
   int Page();
+  int Percent();  // the percent text's number
 
   app::qt::SkinWindow& window_;
   TfrmSpeedInstall& form_;
