@@ -90,7 +90,7 @@ void TDownloadManager::Execute() {
 
   Job->BeginTransfer();
   const TransferEnd end = Transfer(receiveFile, stateFile);
-  // Workers of an abandoned run are left to finish on their own; they keep this object alive.
+  // Workers of an abandoned run are left to finish on their own; each holds its slot and the job.
   if (end != TransferEnd::Abandoned) WaitForWorkers();
   SaveState(stateFile, receiveFile);
 }
