@@ -5,7 +5,9 @@
 #include <QMessageBox>
 #include <QPixmap>
 
-#include <cstdlib>
+#include <string_view>
+
+#include "platform/text.h"
 
 namespace ostrel::demowalk {
 
@@ -42,7 +44,10 @@ void DemoWalker::Start() {
 
 int DemoWalker::Page() { return form_.Form().PageIndex("nbMain"); }
 
-int DemoWalker::Percent() { return std::atoi(form_.Form().Get("lblJD").text.c_str()); }
+int DemoWalker::Percent() {
+  const std::string& text = form_.Form().Get("lblJD").text;  // "N%"
+  return platform::ParseDigits<int>(std::string_view(text).substr(0, text.find('%'))).value_or(0);
+}
 
 void DemoWalker::Poll() {
   if (next_ >= steps_.size()) return;
