@@ -146,7 +146,7 @@ TEST_F(RealWindow, AWholeInstallClickedThroughRegistersThePlatform) {
   ASSERT_TRUE(WaitFor([&] { return ::waitpid(installer_, &status, WNOHANG) == installer_; }, 20s))
       << "the window did not close";
   installer_ = -1;
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Output("cat " + root_ + "/installer.log");
 
   for (const char* file : {"OstrelLauncher.exe", "OstrelMain.exe", "Uninstall/uninst.exe",
                            "ThirdSoftware/BaseService.msi", "App/MarnkeyDrive.exe", "App/OstrelCSP.exe"})

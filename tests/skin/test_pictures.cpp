@@ -61,7 +61,20 @@ Bytes MakeGif(int width, int height, const std::vector<uint32_t>& palette, const
     EGifGCBToSavedExtension(&gcb, gif, gif->ImageCount - 1);
   }
   EGifSetGifVersion(gif, true);
-  if (EGifSpew(gif) != GIF_OK) throw std::runtime_error("EGifSpew failed");
+  // EGifSpew writes and frees the file's record, which holds copies of the colour table; the
+  // table and the images made here stay ours to free.
+  SavedImage* images = gif->SavedImages;
+  ColorMapObject* globalColours = gif->SColorMap;
+  const int count = gif->ImageCount;
+  const bool written = EGifSpew(gif) == GIF_OK;
+  GifFreeMapObject(globalColours);
+  for (int i = 0; i < count; ++i) {
+    free(images[i].RasterBits);
+    GifFreeExtensions(&images[i].ExtensionBlockCount, &images[i].ExtensionBlocks);
+    if (images[i].ImageDesc.ColorMap) GifFreeMapObject(images[i].ImageDesc.ColorMap);
+  }
+  free(images);
+  if (!written) throw std::runtime_error("EGifSpew failed");
   return out;
 }
 
