@@ -9,5 +9,8 @@ cmake --build "$BUILD_DIR"
 if [ "${OSTREL_SANITIZE:-}" = address ]; then
   LSAN_OPTIONS="suppressions=$(pwd)/tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
   export LSAN_OPTIONS
+elif [ "${OSTREL_SANITIZE:-}" = thread ]; then
+  TSAN_OPTIONS="suppressions=$(pwd)/tools/tsan.supp${TSAN_OPTIONS:+:$TSAN_OPTIONS}"
+  export TSAN_OPTIONS
 fi
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j2 --timeout 300
