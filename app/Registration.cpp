@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/FSpeedInstall.h"
+#include "app/Registration.h"
 #include "app/Servers.h"
 #include "app/SharedValues.h"
 #include "download/DownloadLog.h"
@@ -12,8 +13,9 @@
 
 namespace {
 
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OstrelNorvik\\";
-constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OstrelNorvik\\";
+using ostrel::app::kAppPathKey;
+using ostrel::app::kUninstallKey;
+
 constexpr char kLauncher[] = "\\OstrelLauncher.exe";
 constexpr char kUninstaller[] = "\\Uninstall\\uninst.exe";
 

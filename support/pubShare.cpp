@@ -145,15 +145,19 @@ bool DownloadToFile(const std::string& url, const std::string& fileName, bool re
   return ok;
 }
 
+std::string DesktopShortcutFile() {
+  const std::string desktop =
+      ReadRegString(std::string(kExplorerKey) + "\\" + kShellFoldersSubKey, kDesktopValue, kHkeyCurrentUser);
+  return desktop + "\\" + kShortcutName + kShortcutExt;
+}
+
 void CreateDesktopShortcut(const std::string& installDir) {
   const std::string target = installDir + kLauncherFile;
   platform::ShellLink link;
   link.path = target;
   link.workingDirectory = target.substr(0, target.rfind('\\') + 1);
   link.description = kShortcutDescription;
-  const std::string desktop =
-      ReadRegString(std::string(kExplorerKey) + "\\" + kShellFoldersSubKey, kDesktopValue, kHkeyCurrentUser);
-  const std::string file = desktop + "\\" + kShortcutName + kShortcutExt;
+  const std::string file = DesktopShortcutFile();
   if (platform::SaveShellLink(link, file) == platform::ShellLinkResult::kNoShellLinkObject)
     throw std::runtime_error("The shell link object is not available");
 }

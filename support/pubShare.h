@@ -67,6 +67,8 @@ bool DownloadToFile(const std::string& url, const std::string& fileName, bool re
 // drive when the value is missing). The installer passes its shared InstallDir.
 // Throws std::runtime_error only when no shell link object can be had.
 void CreateDesktopShortcut(const std::string& installDir);
+// The path text of that shortcut: "OstrelPro.lnk" in the folder that "Desktop" names.
+std::string DesktopShortcutFile();
 
 // A string value under root (0 = HKEY_LOCAL_MACHINE); the empty text when the
 // key or value is missing or the value isn't a string.

@@ -160,7 +160,9 @@ TEST_F(RealWindow, AWholeInstallClickedThroughRegistersThePlatform) {
       "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop", kHkeyCurrentUser);
   const std::string link = platform::HostPath(desktop + "\\OstrelPro.lnk");
   ASSERT_TRUE(fs::exists(link));
-  if (testutil::HaveLnkinfo()) EXPECT_NE(testutil::Lnkinfo(link).find("Tarnwell"), std::string::npos);
+  if (testutil::HaveLnkinfo()) {
+    EXPECT_NE(testutil::Lnkinfo(link).find("Tarnwell"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -4,11 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/FSpeedInstall.h"
 #include "app/Servers.h"
 #include "app/StartUp.h"
-#include "app/qt/InstallerApplication.h"
-#include "app/qt/SkinWindow.h"
+#include "app/qt/InstallerSession.h"
 #include "platform/host_path.h"
 #include "support/WindowsSysVersion.h"
 #include "support/pubShare.h"
@@ -19,16 +17,9 @@ namespace {
 constexpr std::chrono::seconds kThreadsGrace{3};
 
 void RunWindow(int argc, char** argv) {
-  ostrel::app::qt::InstallerApplication application(argc, argv);
-  ostrel::app::qt::SkinWindow window;
-  TfrmSpeedInstall frmSpeedInstall(window);
-  window.Attach(frmSpeedInstall);
-  ostrel::app::RunHandler([&] { frmSpeedInstall.FormShow(); },
-                          [&](const std::string& text) { ostrel::app::qt::ShowErrorBox(&window, text); });
-  window.PlaceAtFirstPosition();
-  window.show();
-  application.exec();
-  frmSpeedInstall.WaitForJobThreads(kThreadsGrace);
+  ostrel::app::qt::InstallerSession session(argc, argv);
+  session.Show();
+  session.Run(kThreadsGrace);
 }
 
 }  // namespace
