@@ -75,7 +75,7 @@ void TDownloadManager::Execute() {
     SegmentCount = state->SegmentCount;
     Log(logtext::GotSize(Job->TotalSize.load()));
     for (int32_t k = 1; k <= SegmentCount; ++k) Slot(k).Segment.Assign(state->Segments[k - 1]);
-    const int64_t length = FileLength(platform::HostPath(receiveFile));
+    const int64_t length = platform::RegularFileLength(platform::HostPath(receiveFile));
     resume = length <= 0 || length == state->TotalSize;  // missing or empty: reported below
     if (!resume) {
       Log(logtext::kReceiveFileSizeMismatch);
@@ -124,7 +124,7 @@ bool TDownloadManager::PrepareFreshDownload(const std::string& receiveFile) {
 
 bool TDownloadManager::CheckReceiveFile(const std::string& receiveFile) {
   const std::string hostPath = platform::HostPath(receiveFile);
-  const int64_t length = FileLength(hostPath);
+  const int64_t length = platform::RegularFileLength(hostPath);
   if (length < 0) {
     Job->ReportFailure({FailureKind::ReceiveFileMissing, receiveFile});
     Log(logtext::kReceiveFileMissing);

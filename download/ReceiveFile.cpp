@@ -9,7 +9,7 @@ namespace ostrel::download {
 
 namespace {
 
-bool TextExists(const std::string& pathText) { return FileExists(platform::HostPath(pathText)); }
+bool TextExists(const std::string& pathText) { return platform::PathExists(platform::HostPath(pathText)); }
 
 }  // namespace
 
@@ -26,14 +26,10 @@ platform::File OpenReceiveFileForWriting(const std::string& hostPath) {
   return platform::File::Open(hostPath, platform::File::Mode::WriteExisting);
 }
 
-int64_t FileLength(const std::string& hostPath) { return platform::RegularFileLength(hostPath); }
-
 bool SyncReceiveFile(const std::string& hostPath) {
   platform::File file = OpenReceiveFileForWriting(hostPath);
   return file.IsOpen() && file.Sync();
 }
-
-bool FileExists(const std::string& hostPath) { return platform::PathExists(hostPath); }
 
 std::string PutInPlace(const std::string& receiveHostPath, const std::string& target,
                        std::chrono::milliseconds retryFor) {

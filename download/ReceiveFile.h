@@ -21,13 +21,8 @@ CreateResult CreateReceiveFile(const std::string& hostPath, int64_t size);
 // FIFO. Not open when it can't be opened.
 platform::File OpenReceiveFileForWriting(const std::string& hostPath);
 
-// The length of the regular file at hostPath (not through a link), or -1 if there is none.
-int64_t FileLength(const std::string& hostPath);
-
 // Puts what was written into the file on the disk, before a state that describes it is saved.
 bool SyncReceiveFile(const std::string& hostPath);
-
-bool FileExists(const std::string& hostPath);
 
 // Moves the receive file to target (a path text, mapped to the host) or, when target exists, to
 // its first free numbered name; an existing file is never replaced. A failing rename is retried
