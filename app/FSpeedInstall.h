@@ -109,6 +109,9 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   void WaitForCancelledJob();
   void ShowPercent(int percent);  // "N%" and the fill
   bool ExtractPackage();          // FPackageFile into InstallDir, the window's events running
+  // A package just downloaded against the manifest's checksum; one that differs is discarded with
+  // its resume files.
+  bool DownloadedPackageIsSound();
   DownloadProgressHandlers ProgressEvents();  // DownloadWorkBegin, DownloadWork, DownloadWorkEnd
   void DownloadDriver(const char* fileName);
   void DownloadDrivers();  // the three drivers, then the done page

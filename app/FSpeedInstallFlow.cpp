@@ -6,7 +6,7 @@
 #include "app/FSpeedInstall.h"
 #include "app/SharedValues.h"
 #include "platform/file_system.h"
-#include "support/PubCrc.h"
+#include "app/PackageFile.h"
 #include "support/PubZip.h"
 
 namespace {
@@ -30,7 +30,7 @@ void TfrmSpeedInstall::lblLJAZClick(TControl*) {
   }
   FPackageFile = StagingDir + "Downloads\\" + PackageName;
   if (platform::FileExists(FPackageFile)) {
-    if (GetFileCRC(FPackageFile) == PackageCRC) {
+    if (ostrel::app::MayReuse(ostrel::app::CheckPackage(FPackageFile, PackageCRC))) {
       ReusePackage();
       return;
     }

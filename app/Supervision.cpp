@@ -6,6 +6,7 @@
 
 #include "app/FSpeedInstall.h"
 #include "app/SharedValues.h"
+#include "app/PackageFile.h"
 #include "support/PubZip.h"
 #include "support/pubShare.h"
 
@@ -37,8 +38,18 @@ bool TfrmSpeedInstall::ExtractPackage() {
   return UnZipFile(FPackageFile, InstallDir, [this] { FHost.ProcessMessages(); });
 }
 
+bool TfrmSpeedInstall::DownloadedPackageIsSound() {
+  if (ostrel::app::MayExtractDownloaded(ostrel::app::CheckPackage(FPackageFile, PackageCRC))) return true;
+  ostrel::app::DiscardPackage(FPackageFile);  // never extracted; the next download starts afresh
+  return false;
+}
+
 void TfrmSpeedInstall::tmr1Timer(TControl*) {
   if (!ProgressStep()) return;
+  if (!DownloadedPackageIsSound()) {
+    WMDownloadFailed();  // the way of a failed job, the package poll still running
+    return;
+  }
   FForm.SetTimerEnabled("tmr1", false);
   if (ExtractPackage()) {
     DownloadAttachedFiles();
@@ -82,7 +93,7 @@ void TfrmSpeedInstall::WMDownloadFailed() {
 void TfrmSpeedInstall::tmr2Timer(TControl*) {
   FForm.SetTimerEnabled("tmr2", false);  // once per arming
   FDirectDownload = true;
-  if (!DownloadToFile(PackageURL, FPackageFile, true, ProgressEvents())) {
+  if (!DownloadToFile(PackageURL, FPackageFile, true, ProgressEvents()) || !DownloadedPackageIsSound()) {
     FHost.ShowMessage(kDownloadFailed);
   } else if (ExtractPackage()) {
     DownloadAttachedFiles();

@@ -1,0 +1,27 @@
+// The platform package in the staging folder: its checksum against the manifest's, and its
+// removal together with the resume files of the download that made it.
+#pragma once
+
+#include <string>
+
+namespace ostrel::app {
+
+enum class PackageCheck {
+  kMatches,    // the file's checksum text equals the manifest's
+  kUnchecked,  // the manifest gives no checksum: nothing to compare with
+  kDiffers,    // another checksum, or the file can't be read
+};
+
+// file's checksum text against crc, as exact texts.
+PackageCheck CheckPackage(const std::string& file, const std::string& crc);
+
+// A package found before a download is reused only when it matches; one that was just
+// downloaded may also go on unchecked when the manifest gives no checksum.
+inline bool MayReuse(PackageCheck check) { return check == PackageCheck::kMatches; }
+inline bool MayExtractDownloaded(PackageCheck check) { return check != PackageCheck::kDiffers; }
+
+// Removes file and its resume files (file + ".rpc", file + ".rpc.cfg"), so that the next
+// download starts afresh.
+void DiscardPackage(const std::string& file);
+
+}  // namespace ostrel::app

@@ -1,0 +1,87 @@
+// A downloaded package is checked against the manifest's checksum before it is extracted: a
+// package that differs (corrupt on the server, or a resume that mixed two versions) is discarded
+// with its resume files and counts as a failed download; without a checksum in the manifest it is
+// extracted unchecked but never reused.
+#include "install_fixture.h"
+
+namespace ostrel::app::test {
+namespace {
+
+class PackageCheck : public Install {
+ protected:
+  std::string Staged(const std::string& name) { return OnHost(std::string(kStaging) + "Downloads\\" + name); }
+  void ExpectNothingStaged() {
+    for (const char* suffix : {"", ".rpc", ".rpc.cfg"})
+      EXPECT_FALSE(fs::exists(Staged(std::string(kPackage) + suffix))) << suffix;
+  }
+  void ExpectNothingInstalled() {
+    EXPECT_FALSE(fs::exists(OnHost(std::string(kInstallDir) + "\\OstrelMain.exe")));
+    EXPECT_EQ(Reg(kUninstallKey, "DisplayName"), "");
+  }
+  // The package files with data.bin of the same length made from seed.
+  static std::vector<std::pair<std::string, std::string>> Version(char seed) {
+    auto files = PackageFiles();
+    for (auto& [name, data] : files)
+      if (name == "Bin/data.bin") std::replace(data.begin(), data.end(), data[7], seed);
+    return files;
+  }
+};
+
+TEST_F(PackageCheck, ACorruptPackageFallsBackOnceAndEndsInTheDownloadBoxWithNothingExtracted) {
+  ServeSite();
+  ServePackage(PackageFiles(), "DEADBEEF");
+  StartInstall();
+  ASSERT_TRUE(RunUntil([this] { return !host.boxes.empty(); }));
+  EXPECT_EQ(host.boxes, std::vector<std::string>{"下载失败"});
+  EXPECT_EQ(Page(), kPageXZ);
+  EXPECT_EQ(Asked(*downloadServer_, std::string(kPackageFolder) + kPackage, "HEAD"), 1) << "one job, then the fallback";
+  ExpectNothingStaged();
+  ExpectNothingInstalled();
+}
+
+TEST_F(PackageCheck, AResumeOverAChangedPackageIsCaughtAndTheFallbackFetchesTheNewOneWhole) {
+  ServeSite();
+  ServePackage(Version('a'));
+  UseBases("fault/drop=100000/", "");
+  StartInstall();
+  ASSERT_TRUE(RunUntil([this] { return Model().Get("lblXZ").visible; }, 20s));
+  ASSERT_TRUE(form->DownloadJob()->WaitForThreads(10s));
+  ASSERT_TRUE(fs::exists(Staged(std::string(kPackage) + ".rpc.cfg")));
+
+  // The server now has another version of the same name and size.
+  const std::string before = package_;
+  ServePackage(Version('b'));
+  ASSERT_EQ(package_.size(), before.size());
+  PackageCRC = GetFileCRC(fs::path(prefix_.scratch()) / "package.zip");
+  UseBases("", "");
+  PackageURL = downloadServer_->Url(std::string(kPackageFolder) + kPackage);
+  Model().SetTimerEnabled("tmr2", false);
+  downloadServer_->ResetCounters();
+  Click(&TfrmSpeedInstall::lblXZClick);
+  ASSERT_TRUE(RunToDonePage());
+  EXPECT_TRUE(host.boxes.empty());
+  EXPECT_EQ(Installed("Bin\\data.bin"), Version('b').back().second);
+  EXPECT_EQ(Asked(*downloadServer_, std::string(kPackageFolder) + kPackage), 3) << "two segments, then one whole";
+}
+
+TEST_F(PackageCheck, WithoutAChecksumTheDownloadIsExtractedButNeverReused) {
+  ServeSite();
+  ServePackage(PackageFiles(), "");
+  StartInstall();
+  ASSERT_TRUE(RunToDonePage());
+  EXPECT_EQ(Installed("OstrelMain.exe"), "MZ main");
+  ASSERT_TRUE(fs::exists(Staged(kPackage)));
+
+  // A second install downloads the package again.
+  host.CloseWindow();
+  ASSERT_TRUE(form->WaitForJobThreads(10s));
+  form.reset();
+  host.closed = false;
+  downloadServer_->ResetCounters();
+  StartInstall();
+  ASSERT_TRUE(RunToDonePage());
+  EXPECT_EQ(Asked(*downloadServer_, std::string(kPackageFolder) + kPackage, "HEAD"), 1);
+}
+
+}  // namespace
+}  // namespace ostrel::app::test
