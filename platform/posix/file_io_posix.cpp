@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "platform/file.h"
+#include "platform/file_events.h"
 
 namespace platform {
 namespace {
@@ -94,6 +95,8 @@ bool File::Sync() {
   if (!IsOpen()) return Fail(EBADF);
   while (::fdatasync(Fd(handle_)) != 0)
     if (errno != EINTR) return Fail(errno);
+  struct stat st;
+  if (::fstat(Fd(handle_), &st) == 0) ReportFileEvent(FileEvent::kDataSynced, st.st_ino);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "platform/file.h"
+#include "platform/file_events.h"
 #include "platform/posix/system_error.h"
 
 namespace platform {
@@ -74,6 +75,8 @@ bool ReplaceFileAtomically(const std::string& hostPath, std::string_view bytes, 
     return false;
   }
   SyncFolder(FolderOf(hostPath));
+  struct stat st;
+  if (::lstat(hostPath.c_str(), &st) == 0) ReportFileEvent(FileEvent::kReplaced, st.st_ino, hostPath);
   return true;
 }
 

@@ -125,3 +125,19 @@ TEST_F(EngineFaults, AbandoningARunKeepsTheReceiveFileAndWritesNoState) {
   ASSERT_TRUE(WaitUntil([&] { return watch.expired(); }));
   EXPECT_EQ(Notices(), 2);
 }
+
+TEST_F(EngineFaults, ABodyThatStallsBeyondTheReadTimeOutFailsItsWorkerAndKeepsWhatCame) {
+  // Both bodies pause for 6 s after 20000 bytes: past the worker's 5000 ms read time-out.
+  Serve("pkg.zip", 100000);
+  const auto started = std::chrono::steady_clock::now();
+  auto job = Start("fault/stall=6000,stallat=20000/pkg.zip", Out("pkg.zip"));
+  ASSERT_TRUE(WaitUntil([&] { return WorkerLines(*job).size() == 4; }));
+  const auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_EQ(WorkerLines(*job), (Lines{"线程1下载异常.", "线程1完成退出.", "线程2下载异常.", "线程2完成退出."}));
+  EXPECT_GE(waited, std::chrono::milliseconds(5000)) << "a worker gave up before the time-out";
+  EXPECT_EQ(Notices(), 2);
+  job->Cancel();
+  ASSERT_TRUE(WaitStopped(*job));
+  EXPECT_EQ(StateOf("pkg.zip")->Segments[0].DoneSize, 20000);
+  EXPECT_EQ(StateOf("pkg.zip")->Segments[1].DoneSize, 20000);
+}

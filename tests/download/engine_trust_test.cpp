@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/file_events.h"
 #include "tests/download/download_test_support.h"
 
 using namespace testing_support;
@@ -95,6 +96,10 @@ TEST_F(EngineTrust, AStopEndsASlowTransferInsideABlockAndKeepsEveryByte) {
   // At 1500 bytes a second per connection a block of 10240 bytes takes about 7 s: the stop must
   // not wait for its end, nor for the 5 s read time-out.
   const auto source = Serve("pkg.zip", 100000);
+  // The order of the durable steps: the receive file's data on the disk before the state file
+  // that counts it replaces the old one.
+  std::vector<platform::FileEventRecord> events;
+  platform::SetFileEventObserver([&](const platform::FileEventRecord& r) { events.push_back(r); });
   auto job = Start("fault/rate=1500/pkg.zip", Out("pkg.zip"));
   ASSERT_TRUE(WaitUntil([&] { return server->BodyBytesSent() >= 3000; }));
   job->Cancel();
@@ -106,6 +111,16 @@ TEST_F(EngineTrust, AStopEndsASlowTransferInsideABlockAndKeepsEveryByte) {
   EXPECT_GT(kept, 0) << "bytes received before the stop were lost";
   EXPECT_LT(kept, 2 * 10240);
   EXPECT_EQ(Notices(), 0);
+  platform::SetFileEventObserver({});
+  struct stat receive;
+  ASSERT_EQ(::stat(Out("pkg.zip.rpc").c_str(), &receive), 0);
+  const auto saved = std::find_if(events.begin(), events.end(), [&](const auto& r) {
+    return r.event == platform::FileEvent::kReplaced && r.hostPath == Out("pkg.zip.rpc.cfg");
+  });
+  ASSERT_NE(saved, events.end()) << "no state was saved";
+  EXPECT_TRUE(std::any_of(events.begin(), saved, [&](const auto& r) {
+    return r.event == platform::FileEvent::kDataSynced && r.fileId == receive.st_ino;
+  })) << "the state replaced the old one before the receive file's data was on the disk";
 
   server->ResetCounters();
   auto resumed = Start("pkg.zip", Out("pkg.zip"));
