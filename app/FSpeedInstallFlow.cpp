@@ -36,8 +36,10 @@ void TfrmSpeedInstall::lblLJAZClick(TControl*) {
     }
     platform::RemoveFile(FPackageFile);
   }
-  // Old archives go before the new job starts, so the clean-up never meets the new package.
+  // Old archives and the resume files of other packages go before the new job starts, so the
+  // clean-up never meets the new package.
   platform::DeleteZipFiles(StagingDir + "Downloads");
+  ostrel::app::DiscardStaleResumeFiles(StagingDir + "Downloads", PackageName);
   ShowMainPage(ostrel::app::kPageXZ);
   std::this_thread::sleep_for(kBeforeDownload);
   StartPackageDownload();

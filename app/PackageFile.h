@@ -24,4 +24,9 @@ inline bool MayExtractDownloaded(PackageCheck check) { return check != PackageCh
 // download starts afresh.
 void DiscardPackage(const std::string& file);
 
+// Before a new package download: removes from the staging Downloads folder the resume files of
+// other package names (".rpc", ".rpc.cfg") and the state-file temporaries that a killed run left
+// (".rpc.cfg.tmp-*"); packageName's own resume files stay, so that its download resumes.
+void DiscardStaleResumeFiles(const std::string& downloadsFolder, const std::string& packageName);
+
 }  // namespace ostrel::app

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -19,5 +20,9 @@ bool RemoveFile(const std::string& path);
 // whose name ends in ".zip" (any letter case). Not recursive; folders are left
 // alone. Returns how many files were deleted.
 int DeleteZipFiles(const std::string& folder);
+
+// The names of the plain files (no folder, no link) directly in folder; empty when it can't be
+// read or is itself a link.
+std::vector<std::string> ListFiles(const std::string& folder);
 
 }  // namespace platform

@@ -63,9 +63,12 @@ TEST_F(Package, AValidChecksumOverABrokenArchiveFailsTheInstall) {
   EXPECT_EQ(form->DownloadJob(), nullptr);
 }
 
-TEST_F(Package, AStalePackageAndEveryArchiveGoBeforeTheDownloadStarts) {
+TEST_F(Package, AStalePackageEveryArchiveAndOtherResumeFilesGoBeforeTheDownloadStarts) {
   const std::string fresh = PackageBytes("MZ fresh launcher");
   Put(Staged(kPackage), "stale bytes");
+  const std::vector<std::string> staleResumeFiles = {"OstrelPlatform_5.0.zip.rpc", "OstrelPlatform_5.0.zip.rpc.cfg",
+                                                     std::string(kPackage) + ".rpc.cfg.tmp-ab12cd"};
+  for (const std::string& name : staleResumeFiles) Put(Staged(name), "left by an earlier run");
   Put(Staged("old.zip"), "old");
   Put(Staged("OLDER.ZIP"), "older");
   Put(Staged("notes.txt"), "kept");
@@ -77,6 +80,7 @@ TEST_F(Package, AStalePackageAndEveryArchiveGoBeforeTheDownloadStarts) {
   EXPECT_FALSE(fs::exists(OnHost(Staged("OLDER.ZIP"))));
   EXPECT_TRUE(fs::exists(OnHost(Staged("notes.txt"))));
   EXPECT_TRUE(fs::exists(OnHost(Staged("sub.zip\\inner.zip"))));
+  for (const std::string& name : staleResumeFiles) EXPECT_FALSE(fs::exists(OnHost(Staged(name)))) << name;
   const std::shared_ptr<TDownloadJob> job = form->DownloadJob();
   ASSERT_NE(job, nullptr);
   EXPECT_EQ(job->ThreadCount, 2);
