@@ -56,6 +56,7 @@ void TDownload::Execute() {
   // never holds up the controller, which may then save the state at once.
   Slot->StopRequested.store(false);
   Slot->WorkerEnded.store(true);  // the last access to the slot
+  Job->SignalWorkerEnded();       // wakes a controller that waits for its workers
   if (failure) Job->ReportFailure(std::move(failure));
   Job->Log.Append(logtext::WorkerEnded(Index));
 }

@@ -116,6 +116,8 @@ void TDownloadJob::ThreadEnded() {
   changed_.notify_all();
 }
 
+void TDownloadJob::SignalWorkerEnded() { RaiseEvent(); }
+
 void TDownloadJob::RaiseEvent() {
   std::lock_guard<std::mutex> guard(stateLock_);
   ++events_;

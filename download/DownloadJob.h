@@ -88,6 +88,7 @@ class TDownloadJob {
   void ReportFailure(ostrel::download::DownloadFailure failure);
   void ThreadStarted();
   void ThreadEnded();  // the thread's last touch of the job's state
+  void SignalWorkerEnded();  // a worker has given its slot back
   // Waits until a thread ends or Cancel is called after the event numbered seen, at most limit;
   // returns the number of the latest event.
   uint64_t WaitForEvent(uint64_t seen, std::chrono::milliseconds limit) const;

@@ -206,8 +206,10 @@ void TDownloadManager::StopAndWaitForWorkers() {
 }
 
 void TDownloadManager::WaitForWorkers() {
+  // Each worker raises an event as it gives its slot back; the bound only guards the wait itself.
+  uint64_t seen = Job->Events();
   for (int32_t k = 1; k <= SegmentCount; ++k)
-    while (!Slot(k).WorkerEnded.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!Slot(k).WorkerEnded.load()) seen = Job->WaitForEvent(seen, kMonitorCycle);
 }
 
 void TDownloadManager::SaveState(const std::string& stateFile, const std::string& receiveFile) {
