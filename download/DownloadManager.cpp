@@ -65,6 +65,12 @@ void TDownloadManager::Execute() {
   const std::string stateFile = StateFileName({Directory, BaseName});
   const std::string receiveFile = ReceiveFileName({Directory, BaseName});
   Job->Log.Clear();
+  // The resume files and the target are reached by path: a link planted on the way to the
+  // folder would lead them elsewhere, so such a folder is never written.
+  if (!Directory.empty() && !platform::IsLinkFreeFolder(Directory)) {
+    Job->ReportFailure({FailureKind::FileError, "a link is on the way to " + Directory});
+    return;  // failed early: Running stays 1
+  }
 
   // A state file that cannot be read or does not describe a download counts as absent; so does
   // one whose receive file is not as long as the state says (its bytes can't be trusted).

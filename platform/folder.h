@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/file.h"
 
@@ -26,8 +27,11 @@ class Folder {
   bool IsOpen() const { return handle_ != kNoHandle; }
 
   // The folder name in this one ("." for this one again), never through a link;
-  // made first (permissions 0777 less the umask) when missing and create is set.
-  Folder OpenChild(const std::string& name, bool create) const;
+  // made first (permissions less the umask) when missing and create is set.
+  Folder OpenChild(const std::string& name, bool create, unsigned permissions = 0777) const;
+
+  // The names of the entries in this folder (not "." and ".."); empty when it can't be read.
+  std::vector<std::string> Names() const;
 
   enum class EntryKind { Missing, File, Link, Folder, Other, Unknown };
   struct Entry {

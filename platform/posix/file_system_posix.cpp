@@ -1,65 +1,68 @@
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
+// The file operations on Windows path texts, each through folders entered from
+// the drive root without following a link.
+#include "platform/file_system.h"
 
 #include "platform/ascii_case.h"
-#include "platform/file.h"
-#include "platform/file_system.h"
 #include "platform/host_path.h"
+#include "platform/posix/link_free_path.h"
 #include "platform/posix/prefix.h"
 
 namespace platform {
 namespace {
 
-bool StatHost(const std::string& hostPath, struct stat& st) { return ::stat(hostPath.c_str(), &st) == 0; }
+using posix::RootedPath;
+using Kind = Folder::EntryKind;
 
 bool EndsWithZip(std::string_view name) { return name.size() >= 4 && EqualsNoCase(name.substr(name.size() - 4), ".zip"); }
 
+// What is at the path's last name, looked at from its folder; Missing for a drive root.
+Kind KindAt(const RootedPath& path) {
+  if (!path.valid || path.names.empty()) return Kind::Missing;
+  return posix::OpenRooted(path, path.names.size() - 1, false).Inspect(path.names.back()).kind;
+}
+
 }  // namespace
 
-bool FileExists(const std::string& path) {
-  struct stat st;
-  return !path.empty() && StatHost(HostPath(path), st) && !S_ISDIR(st.st_mode);
-}
+bool FileExists(const std::string& path) { return KindAt(posix::SplitRooted(path)) == Kind::File; }
 
 bool DirectoryExists(const std::string& path) {
-  struct stat st;
-  return !path.empty() && StatHost(HostPath(path), st) && S_ISDIR(st.st_mode);
+  const RootedPath rooted = posix::SplitRooted(path);
+  if (rooted.valid && rooted.names.empty()) return Folder::Open(rooted.root).IsOpen();  // a drive root
+  return KindAt(rooted) == Kind::Folder;
 }
 
-bool ForceDirectories(const std::string& dir) {
-  if (dir.empty()) return false;
-  if (HasDriveLetter(dir) || IsCurrentDriveRooted(dir)) {
-    posix::EnsurePrefix();
-    const std::string root = IsCurrentDriveRooted(dir) ? std::string("C:\\") : dir.substr(0, 2) + "\\";
-    if (!DirectoryExists(root)) return false;  // a missing drive stays missing
-  }
-  return MakeFolders(HostPath(dir), 0755);
+Folder OpenFolderNoLinks(const std::string& dir, bool create) {
+  if (create && (HasDriveLetter(dir) || IsCurrentDriveRooted(dir))) posix::EnsurePrefix();
+  const RootedPath rooted = posix::SplitRooted(dir);
+  return posix::OpenRooted(rooted, rooted.names.size(), create, 0755);
 }
+
+bool ForceDirectories(const std::string& dir) { return OpenFolderNoLinks(dir, true).IsOpen(); }
 
 bool RemoveFile(const std::string& path) {
-  if (path.empty()) return false;
-  struct stat st;
-  const std::string host = HostPath(path);
-  if (::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  return ::unlink(host.c_str()) == 0;
+  const RootedPath rooted = posix::SplitRooted(path);
+  if (!rooted.valid || rooted.names.empty()) return false;
+  // unlinkat without AT_REMOVEDIR leaves a folder alone.
+  return posix::OpenRooted(rooted, rooted.names.size() - 1, false).Remove(rooted.names.back());
 }
 
 int DeleteZipFiles(const std::string& folder) {
-  if (folder.empty()) return 0;
-  const std::string host = HostPath(folder);
-  DIR* d = ::opendir(host.c_str());
-  if (!d) return 0;
+  const Folder dir = OpenFolderNoLinks(folder, false);
   int deleted = 0;
-  while (const dirent* e = ::readdir(d)) {
-    if (!EndsWithZip(e->d_name)) continue;
-    const std::string file = host + "/" + e->d_name;
-    struct stat st;
-    if (::lstat(file.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
-    if (::unlink(file.c_str()) == 0) ++deleted;
-  }
-  ::closedir(d);
+  for (const std::string& name : dir.Names())
+    if (EndsWithZip(name) && dir.Remove(name)) ++deleted;
   return deleted;
+}
+
+bool IsLinkFreeFolder(const std::string& dir) {
+  const RootedPath rooted = posix::SplitRooted(dir);
+  Folder folder = posix::OpenRooted(rooted, 0, false);
+  for (size_t i = 0; i < rooted.names.size() && folder.IsOpen(); ++i) {
+    Folder child = folder.OpenChild(rooted.names[i], false);
+    if (!child.IsOpen()) return folder.Inspect(rooted.names[i]).kind == Kind::Missing;
+    folder = std::move(child);
+  }
+  return folder.IsOpen();
 }
 
 }  // namespace platform

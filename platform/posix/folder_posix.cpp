@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,10 +14,10 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 int Fd(intptr_t handle) { return static_cast<int>(handle); }
 
-int OpenChildFolder(int parentFd, const char* name, bool create) {
+int OpenChildFolder(int parentFd, const char* name, bool create, unsigned permissions) {
   int fd = ::openat(parentFd, name, kFolderFlags | O_NOFOLLOW);
   if (fd >= 0 || errno != ENOENT || !create) return fd;
-  if (::mkdirat(parentFd, name, 0777) != 0 && errno != EEXIST) return -1;
+  if (::mkdirat(parentFd, name, static_cast<mode_t>(permissions & 07777)) != 0 && errno != EEXIST) return -1;
   return ::openat(parentFd, name, kFolderFlags | O_NOFOLLOW);
 }
 
@@ -37,10 +38,27 @@ Folder& Folder::operator=(Folder&& other) noexcept {
   return *this;
 }
 
-Folder Folder::OpenChild(const std::string& name, bool create) const {
+Folder Folder::OpenChild(const std::string& name, bool create, unsigned permissions) const {
   if (!IsOpen()) return Folder();
-  const int fd = OpenChildFolder(Fd(handle_), name.c_str(), create);
+  const int fd = OpenChildFolder(Fd(handle_), name.c_str(), create, permissions);
   return fd >= 0 ? Folder(fd) : Folder();
+}
+
+std::vector<std::string> Folder::Names() const {
+  std::vector<std::string> names;
+  // The listing gets its own descriptor: closedir closes it, and this folder's stays.
+  const int fd = IsOpen() ? ::openat(Fd(handle_), ".", kFolderFlags) : -1;
+  DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+  if (!dir) {
+    if (fd >= 0) ::close(fd);
+    return names;
+  }
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string name = e->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(dir);
+  return names;
 }
 
 Folder::Entry Folder::Inspect(const std::string& name) const {

@@ -156,3 +156,15 @@ TEST_F(EngineTrust, FilesPlantedInTheTargetFolderAreNeverOpenedThroughLinksOrWai
   EXPECT_EQ(ReadFile(Out("pkg(1).zip")), source);
   EXPECT_EQ(ReadFile(victim), (std::vector<char>{'k', 'e', 'e', 'p'}));
 }
+
+TEST_F(EngineTrust, AFolderReachedThroughALinkIsNeverWritten) {
+  Serve("pkg.zip", 30001);
+  const std::string elsewhere = root_ + "/elsewhere";
+  std::filesystem::create_directories(elsewhere);
+  std::filesystem::create_directories(out_);
+  std::filesystem::create_directory_symlink(elsewhere, Out("linked"));
+  auto job = Start("pkg.zip", Out("linked/pkg.zip"));
+  ASSERT_TRUE(WaitUntil([&] { return Notices() == 1; }));
+  EXPECT_EQ(job->Failure().Kind, FailureKind::FileError);
+  EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+}
