@@ -31,6 +31,7 @@ void TfrmSpeedInstall::lblCloseClick(TControl*) {
   }
   FForm.SetTimerEnabled("tmr1", false);
   ReleaseDownloadJob();
+  FClosing = true;  // a single-request download under way ends
   FHost.CloseWindow();
 }
 

@@ -41,8 +41,8 @@ void TfrmSpeedInstall::DownloadAttachedFiles() {
   FForm.SetText("lblJD", "0%");
   FForm.SetText("lblDownLoadState", kInstallingBaseService);
   if (FDirectDownload) {
-    DownloadToFile(url, local, true, ProgressEvents());
-    DownloadDrivers();
+    DownloadToFile(url, local, true, ProgressEvents(), SingleRequestOptions());
+    if (!Closing()) DownloadDrivers();
     return;
   }
   StartJob(url, local);
@@ -54,7 +54,7 @@ void TfrmSpeedInstall::DownloadDriver(const char* fileName) {
   const std::string local = InstallDir + "\\App\\" + fileName;
   if (platform::FileExists(local)) return;
   FForm.SetText("lblDownLoadState", kInstallingDrivers);
-  DownloadToFile(base + kDriverFolder + fileName, local, true, ProgressEvents());
+  DownloadToFile(base + kDriverFolder + fileName, local, true, ProgressEvents(), SingleRequestOptions());
 }
 
 void TfrmSpeedInstall::DownloadMarnkeyDrive() { DownloadDriver("MarnkeyDrive.exe"); }
@@ -62,8 +62,11 @@ void TfrmSpeedInstall::DownloadQRVDrive() { DownloadDriver("OstrelCSP.exe"); }
 void TfrmSpeedInstall::DownloadWLMDrive() { DownloadDriver("WLMDrive.exe"); }
 
 void TfrmSpeedInstall::DownloadDrivers() {
-  DownloadMarnkeyDrive();
-  DownloadQRVDrive();
-  DownloadWLMDrive();
+  // Closing the window during a download ends the flow there.
+  for (void (TfrmSpeedInstall::*driver)() :
+       {&TfrmSpeedInstall::DownloadMarnkeyDrive, &TfrmSpeedInstall::DownloadQRVDrive, &TfrmSpeedInstall::DownloadWLMDrive}) {
+    (this->*driver)();
+    if (Closing()) return;
+  }
   ShowMainPage(ostrel::app::kPageWC);
 }

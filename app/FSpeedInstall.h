@@ -113,6 +113,9 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   // its resume files.
   bool DownloadedPackageIsSound();
   DownloadProgressHandlers ProgressEvents();  // DownloadWorkBegin, DownloadWork, DownloadWorkEnd
+  // The bounds of the window's single-request downloads: they end once the window closes.
+  DownloadOptions SingleRequestOptions() const;
+  bool Closing() const { return FClosing || FHost.WindowClosed(); }
   void DownloadDriver(const char* fileName);
   void DownloadDrivers();  // the three drivers, then the done page
 
@@ -122,6 +125,7 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   std::shared_ptr<TDownloadJob> FDownloadJob;
   std::string FPackageFile;
   bool FDirectDownload = false;
+  bool FClosing = false;  // the close control has closed the window
   ostrel::download::NotifierToken FNotifier;  // the failure notices of the current job
   std::vector<std::shared_ptr<TDownloadJob>> FReplacedJobs;  // released once their threads end
 };

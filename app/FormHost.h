@@ -31,6 +31,8 @@ class FormHost : public skin::FormObserver {
   virtual void Repaint(const skin::Box& area) = 0;
   // Closes the window; closing it ends the program.
   virtual void CloseWindow() = 0;
+  // The window has been closed (by the flow or by the system), or is closing.
+  virtual bool WindowClosed() const { return false; }
 
   // The flow's needs. The defaults suit hosts that only show the window (screen renderers,
   // look tests): no box, no events to run, no folder dialog, calls dropped.

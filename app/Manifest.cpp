@@ -1,6 +1,8 @@
 // GetNewVer: the version manifest from the download server, else the web server.
 #include "app/Manifest.h"
 
+#include <chrono>
+
 #include "app/FSpeedInstall.h"
 #include "app/Servers.h"
 #include "app/SharedValues.h"
@@ -18,10 +20,18 @@ struct Manifest {
 // target systems to UTF-8).
 std::string SetupValue(const std::string& key, const std::string& copy) { return ReadIniString("Setup", key, copy); }
 
+// A manifest is a few hundred bytes: a server that trickles or never ends counts as none, and the
+// window appears.
+constexpr std::chrono::seconds kManifestDeadline{10};
+constexpr int64_t kManifestMaxBytes = 1 << 20;
+
 // The manifest of one server into the local copy; false when it did not come or names a package
 // outside the staging folder (the copy is then removed).
 bool Fetch(const std::string& base, const std::string& copy, Manifest& manifest) {
-  if (!DownloadToFile(base + std::string(kManifestPath), copy, false)) return false;
+  DownloadOptions options;
+  options.deadline = kManifestDeadline;
+  options.maxBytes = kManifestMaxBytes;
+  if (!DownloadToFile(base + std::string(kManifestPath), copy, false, {}, options)) return false;
   manifest.version = SetupValue("LargeVer", copy);
   manifest.packageName = SetupValue("url", copy);
   manifest.crc = SetupValue("crc", copy);

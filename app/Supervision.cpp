@@ -93,13 +93,21 @@ void TfrmSpeedInstall::WMDownloadFailed() {
 void TfrmSpeedInstall::tmr2Timer(TControl*) {
   FForm.SetTimerEnabled("tmr2", false);  // once per arming
   FDirectDownload = true;
-  if (!DownloadToFile(PackageURL, FPackageFile, true, ProgressEvents()) || !DownloadedPackageIsSound()) {
+  const bool fetched = DownloadToFile(PackageURL, FPackageFile, true, ProgressEvents(), SingleRequestOptions());
+  if (Closing()) return;
+  if (!fetched || !DownloadedPackageIsSound()) {
     FHost.ShowMessage(kDownloadFailed);
   } else if (ExtractPackage()) {
     DownloadAttachedFiles();
   } else {
     FHost.ShowMessage(kUnzipFailed);
   }
+}
+
+DownloadOptions TfrmSpeedInstall::SingleRequestOptions() const {
+  DownloadOptions options;
+  options.abort = [this] { return Closing(); };
+  return options;
 }
 
 DownloadProgressHandlers TfrmSpeedInstall::ProgressEvents() {

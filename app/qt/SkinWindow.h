@@ -34,6 +34,7 @@ class SkinWindow : public QWidget, public FormHost {
   void StartSystemMove() override;
   void Repaint(const skin::Box& area) override;
   void CloseWindow() override;
+  bool WindowClosed() const override { return closed_; }
   void ControlChanged(const skin::Control& control) override;
   void TimerChanged(const skin::Control& timer) override;
   void ShowMessage(const std::string& text) override;
@@ -63,6 +64,7 @@ class SkinWindow : public QWidget, public FormHost {
   std::map<std::string, QTimer*> timers_;
   QTimer animation_;
   std::shared_ptr<QtWindowCaller> caller_ = std::make_shared<QtWindowCaller>();
+  bool closed_ = false;  // set as the window closes
 };
 
 }  // namespace ostrel::app::qt

@@ -32,6 +32,7 @@ std::shared_ptr<WindowThreadCaller> SkinWindow::CallerOnWindowThread() { return 
 SkinWindow::~SkinWindow() { caller_->Close(); }
 
 void SkinWindow::closeEvent(QCloseEvent* event) {
+  closed_ = true;
   caller_->Close();
   QWidget::closeEvent(event);
 }

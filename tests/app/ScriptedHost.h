@@ -52,6 +52,7 @@ class ScriptedHost : public FormHost {
   void StartSystemMove() override {}
   void Repaint(const skin::Box&) override {}
   void CloseWindow() override;
+  bool WindowClosed() const override { return closed; }
   void ShowMessage(const std::string& text) override;
   void ProcessMessages() override;
   std::optional<std::string> BrowseForFolder(const std::string& title, const std::string& startFolder) override;
