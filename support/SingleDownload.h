@@ -35,7 +35,7 @@ struct DownloadOptions {
   std::chrono::milliseconds deadline{0};        // the whole call, connection included; 0 = none
   int64_t maxBytes = 0;                         // the body's size limit; 0 = none
   // Polled at least every 100 ms during the transfer (and once before it); true ends the call.
-  std::function<bool()> abort;
+  std::function<bool()> abort{};
 };
 
 enum class FetchError {
