@@ -16,7 +16,15 @@
 namespace ostrel::app {
 namespace {
 
-constexpr std::string_view kScheme = "http://";
+constexpr std::string_view kSchemes[] = {"http://", "https://"};
+
+// The length of the value's scheme with its "://"; 0 for another scheme.
+size_t SchemeLength(const std::string& value) {
+  for (std::string_view scheme : kSchemes)
+    if (value.size() > scheme.size() && platform::EqualsNoCase(value.substr(0, scheme.size()), scheme))
+      return scheme.size();
+  return 0;
+}
 
 struct Setting {
   const char* variable;
@@ -34,7 +42,7 @@ std::optional<std::string> Value(const Setting& s) {
 }
 
 std::string Refusal(const Setting& s, const std::string& value) {
-  return std::string(s.variable) + ": \"" + value + "\" is not an http URL (http://host[:port]/[path])";
+  return std::string(s.variable) + ": \"" + value + "\" is not an http or https URL (http[s]://host[:port]/[path])";
 }
 
 std::string BaseOf(const Setting& s) {
@@ -46,11 +54,11 @@ std::string BaseOf(const Setting& s) {
 }  // namespace
 
 std::optional<std::string> ServerBase(const std::string& value) {
-  if (value.size() <= kScheme.size() || !platform::EqualsNoCase(value.substr(0, kScheme.size()), kScheme))
-    return std::nullopt;
+  const size_t schemeLength = SchemeLength(value);
+  if (schemeLength == 0) return std::nullopt;
   for (char c : value)
     if (platform::IsBlankOrControl(c) || static_cast<unsigned char>(c) >= 0x7F) return std::nullopt;
-  const std::string rest = value.substr(kScheme.size());
+  const std::string rest = value.substr(schemeLength);
   const std::string authority = rest.substr(0, rest.find_first_of("/?#"));
   if (authority.empty() || authority.find('@') != std::string::npos) return std::nullopt;
   const size_t bracket = authority.rfind(']');
@@ -65,7 +73,7 @@ std::optional<std::string> ServerBase(const std::string& value) {
 }
 
 std::string WithPort(const std::string& base, int port) {
-  const size_t hostStart = kScheme.size();
+  const size_t hostStart = SchemeLength(base);
   const size_t hostEnd = base.find('/', hostStart);
   std::string authority = base.substr(hostStart, hostEnd - hostStart);
   const size_t bracket = authority.rfind(']');

@@ -10,7 +10,7 @@
 namespace ostrel::app {
 
 // The base URLs in force. Each throws std::runtime_error naming the variable when its value is
-// not a plain http URL (CheckServers tells that at start, before anything else happens).
+// not an http or https URL (CheckServers tells that at start, before anything else happens).
 std::string DownloadServer();
 std::string WebServer();
 // The web server's port-8080 base: OSTREL_WEB_SERVER_ALT, else the web server base on port 8080.
@@ -20,7 +20,7 @@ std::string WebServerAlt();
 std::string CheckServers();
 
 // Helpers of the above, kept visible for the tests.
-// The value as a base ending in "/", or nothing when it is not "http://host[:port][/path]".
+// The value as a base ending in "/", or nothing when it is not "http[s]://host[:port][/path]".
 std::optional<std::string> ServerBase(const std::string& value);
 // The base (as ServerBase returns it) with its port set to port.
 std::string WithPort(const std::string& base, int port);

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <mutex>
 
+#include "download/TlsTrust.h"
+#include "platform/ascii_case.h"
+#include "platform/text.h"
+
 namespace ostrel::download {
 
 namespace {
@@ -12,6 +16,18 @@ void EnsureCurlReady() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+bool HasScheme(std::string_view url, std::string_view scheme) {
+  return url.size() > scheme.size() && platform::EqualsNoCase(url.substr(0, scheme.size()), scheme) &&
+         url[scheme.size()] == ':';
+}
+
+// A "Location:" header line whose target is a plain http URL.
+bool IsLocationToHttp(std::string_view line) {
+  constexpr std::string_view kName = "location:";
+  if (line.size() < kName.size() || !platform::EqualsNoCase(line.substr(0, kName.size()), kName)) return false;
+  return HasScheme(platform::Trim(line.substr(kName.size())), "http");
+}
+
 }  // namespace
 
 CurlTransfer::CurlTransfer(const std::string& url) {
@@ -19,8 +35,9 @@ CurlTransfer::CurlTransfer(const std::string& url) {
   easy_ = curl_easy_init();
   if (!easy_) return;
   curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http");
-  curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, "http");
+  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, HasScheme(url, "https") ? "https" : "http,https");
+  ApplyTlsTrust(easy_);
   curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(easy_, CURLOPT_MAXREDIRS, kMaxRedirects);
   curl_easy_setopt(easy_, CURLOPT_USERAGENT, kUserAgent);
@@ -64,8 +81,20 @@ size_t CurlTransfer::OnHeader(char* data, size_t size, size_t count, void* self)
     if (transfer->headersDone_) transfer->headersDone_();
   } else {
     transfer->headers_.Feed(line);
+    if (transfer->IsDowngrade(line)) {
+      transfer->downgradeRefused_ = true;
+      return 0;  // ends the transfer before libcurl follows
+    }
   }
   return size * count;
+}
+
+bool CurlTransfer::IsDowngrade(std::string_view line) const {
+  const int status = headers_.Status();
+  if (status < 300 || status > 399 || !IsLocationToHttp(line)) return false;
+  char* current = nullptr;  // the URL of this hop
+  curl_easy_getinfo(easy_, CURLINFO_EFFECTIVE_URL, &current);
+  return current && HasScheme(current, "https");
 }
 
 size_t CurlTransfer::OnBody(char* data, size_t size, size_t count, void* self) {
@@ -130,6 +159,7 @@ CURLcode CurlTransfer::Perform(std::chrono::milliseconds readTimeout) {
 
 DownloadFailure CurlTransfer::FailureOf(CURLcode result) const {
   if (result == CURLE_OK) return {};
+  if (downgradeRefused_) return {FailureKind::Transfer, "redirect from https to http refused"};
   if (result == CURLE_HTTP_RETURNED_ERROR) {
     long status = 0;
     if (easy_) curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);

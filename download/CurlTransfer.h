@@ -1,5 +1,7 @@
-// One HTTP request of the engine on its own libcurl handle: plain HTTP only (also after
-// redirects), redirects followed up to 15 times, the engine's User-Agent, HTTP/1.1, failure on a
+// One HTTP request of the engine on its own libcurl handle: http and https only (also after
+// redirects; a request that began with https stays on https, and a redirect from an https hop to
+// an http URL ends the transfer), certificates verified as TlsTrust.h describes, redirects
+// followed up to 15 times, the engine's User-Agent, HTTP/1.1, failure on a
 // final status outside 200 to 299, and a read time-out: the transfer fails when no data (header
 // or body bytes) has arrived for a given time, measured with millisecond precision. Every request
 // asks for the identity coding: bodies are stored as sent, never decoded.
@@ -57,6 +59,8 @@ class CurlTransfer {
  private:
   static size_t OnHeader(char* data, size_t size, size_t count, void* self);
   static size_t OnBody(char* data, size_t size, size_t count, void* self);
+  // The header line is a redirect's Location from an https hop to an http URL.
+  bool IsDowngrade(std::string_view line) const;
 
   CURL* easy_ = nullptr;
   std::string range_;
@@ -66,6 +70,7 @@ class CurlTransfer {
   std::function<void()> headersDone_;
   curl_slist* requestHeaders_ = nullptr;
   std::chrono::milliseconds readTimeout_{0};
+  bool downgradeRefused_ = false;
   char errorText_[CURL_ERROR_SIZE] = {};
   ResponseHeaders headers_;
   std::chrono::steady_clock::time_point lastData_;

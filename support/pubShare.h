@@ -8,13 +8,12 @@
 // layer maps them onto the host.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <string>
 
 #include "platform/drives.h"
 #include "platform/registry.h"
 #include "platform/shell_execute.h"
+#include "support/SingleDownload.h"
 
 // Root keys for ReadRegString / WriteRegString; 0 also means HKEY_LOCAL_MACHINE.
 using platform::kHkeyCurrentUser;
@@ -40,26 +39,12 @@ std::string GetInstallDrive();
 // empty text when the file, section or key is missing. Never creates the file.
 std::string ReadIniString(const std::string& section, const std::string& key, const std::string& iniFile);
 
-// The progress events of one single-request download: begin with the expected byte count (0
-// when the server doesn't say), work with the bytes received so far after each piece (the
-// installer window processes its pending messages there), end once the transfer is over. Empty
-// members are skipped.
-struct DownloadProgressHandlers {
-  std::function<void(int64_t expectedBytes)> begin;
-  std::function<void(int64_t receivedBytes)> work;
-  std::function<void()> end;
-};
-
-// One HTTP GET of url into fileName. True only when a non-empty body was saved
-// under that name; an old file of that name is gone in any case (unless the
-// URL is blank, which changes nothing). Missing folders of fileName are created.
-// Sends the engine's User-Agent, asks for the identity coding, follows up to 15
-// redirects over plain HTTP only and gives up when no data comes for 3000 ms.
-// The body goes to a temporary file beside fileName that is renamed at the end,
-// so memory use doesn't grow with the body. With reportProgress, the events of
-// progress are sent during the call.
+// One HTTP GET of url into fileName, as FetchToFile (SingleDownload.h) does it: true only when
+// the checked body was saved under that name; an old file of that name is gone in any case
+// (unless the URL is blank, which changes nothing). With reportProgress, the events of progress
+// are sent during the call. options bound the call (by default: no data for 3000 ms ends it).
 bool DownloadToFile(const std::string& url, const std::string& fileName, bool reportProgress,
-                    const DownloadProgressHandlers& progress = {});
+                    const DownloadProgressHandlers& progress = {}, const DownloadOptions& options = {});
 
 // Makes the desktop shortcut "OstrelPro.lnk" to installDir + "\OstrelLauncher.exe",
 // working folder installDir + "\", description "Tarnwell", in the folder that the

@@ -16,14 +16,17 @@ class Servers : public ::testing::Test {
   }
 };
 
-TEST_F(Servers, OnlyPlainHttpUrlsAreBasesAndEachEndsWithASlash) {
+TEST_F(Servers, OnlyHttpAndHttpsUrlsAreBasesAndEachEndsWithASlash) {
   const std::pair<const char*, std::optional<std::string>> cases[] = {
       {"http://dl.example", "http://dl.example/"},
       {"http://dl.example/", "http://dl.example/"},
       {"HTTP://dl.example:81/mirror", "HTTP://dl.example:81/mirror/"},
       {"http://127.0.0.1:5000/a/b/", "http://127.0.0.1:5000/a/b/"},
       {"http://[::1]:8000", "http://[::1]:8000/"},
-      {"https://dl.example/", std::nullopt},
+      {"https://dl.example", "https://dl.example/"},
+      {"HTTPS://127.0.0.1:8443/a", "HTTPS://127.0.0.1:8443/a/"},
+      {"https://", std::nullopt},
+      {"httpx://dl.example/", std::nullopt},
       {"ftp://dl.example/", std::nullopt},
       {"dl.example", std::nullopt},
       {"http://", std::nullopt},
@@ -45,6 +48,7 @@ TEST_F(Servers, ThePort8080BaseFollowsTheWebServerUnlessSetItself) {
       {"http://www.example:81/site/", nullptr, "http://www.example:8080/site/"},
       {"http://[::1]:81/", nullptr, "http://[::1]:8080/"},
       {"http://www.example/", "http://alt.example:9000", "http://alt.example:9000/"},
+      {"https://www.example:8443/site/", nullptr, "https://www.example:8080/site/"},
   };
   for (const auto& [web, alt, expected] : cases) {
     ::setenv("OSTREL_WEB_SERVER", web, 1);

@@ -96,6 +96,27 @@ TEST_F(ServerFaultsTest, HttpsRedirectKeepsHostPortAndPath) {
   EXPECT_EQ(result.redirectUrl, "https://127.0.0.1:" + std::to_string(server.Port()) + "/a.bin");
 }
 
+TEST_F(ServerFaultsTest, HtmlLabelsTheFileAsAPage) {
+  FetchResult page = Fetch(server.Url("fault/html/a.bin"));
+  EXPECT_EQ(page.Header("Content-Type"), "text/html; charset=utf-8");
+  EXPECT_TRUE(page.body == data);
+  EXPECT_EQ(Fetch(server.Url("a.bin")).Header("Content-Type"), "application/octet-stream");
+}
+
+TEST_F(ServerFaultsTest, EndlessRepeatsTheFileWithoutLengthUntilThePeerGoes) {
+  FetchResult endless = Fetch(server.Url("fault/endless/a.bin"), {.abortAfter = 3 * data.size() + 10});
+  EXPECT_NE(endless.curlCode, 0);
+  EXPECT_FALSE(endless.HasHeader("Content-Length"));
+  ASSERT_GT(endless.body.size(), 3 * data.size());
+  EXPECT_TRUE(endless.body.substr(2 * data.size(), data.size()) == data);
+}
+
+TEST_F(ServerFaultsTest, ATlsHandshakeIsClosedAtOnce) {
+  const std::string hello("\x16\x03\x01\x00\x05hello\r\n\r\n", 14);  // no 400 answer either
+  EXPECT_EQ(RawExchange(server.Port(), hello), "");
+  EXPECT_TRUE(server.Requests().empty());
+}
+
 TEST_F(ServerFaultsTest, StatusEmptyAndUnknownOptions) {
   for (int status : {403, 404, 500}) {
     FetchResult result = Fetch(server.Url("fault/status=" + std::to_string(status) + "/a.bin"));

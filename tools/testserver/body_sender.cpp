@@ -15,10 +15,22 @@ uint64_t PacedChunk(uint64_t rateBps) {
   return std::clamp<uint64_t>(rateBps / 50, 1, kMaxPacedChunk);
 }
 
+// The file's bytes from plan.offset, over and over, paced like any body.
+IoResult SendEndless(const Connection& conn, int fileFd, const BodyPlan& plan, std::atomic<uint64_t>* bodyCounter) {
+  if (plan.length == 0) return IoResult::kOk;
+  BodyPlan round = plan;
+  round.endless = false;
+  for (;;) {
+    const IoResult sent = SendBody(conn, fileFd, round, bodyCounter);
+    if (sent != IoResult::kOk) return sent;
+  }
+}
+
 }  // namespace
 
 IoResult SendBody(const Connection& conn, int fileFd, const BodyPlan& plan,
                   std::atomic<uint64_t>* bodyCounter) {
+  if (plan.endless) return SendEndless(conn, fileFd, plan, bodyCounter);
   const uint64_t limit = plan.dropAfter ? std::min(plan.length, *plan.dropAfter) : plan.length;
   bool stallPending = plan.stallMs > 0 && plan.stallAt < limit;
   uint64_t sent = 0;

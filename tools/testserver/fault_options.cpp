@@ -17,6 +17,8 @@ bool ApplyOption(std::string_view name, std::optional<std::string_view> valueTex
     if (name == "https") return options->https = true;
     if (name == "empty") return options->empty = true;
     if (name == "gzip") return options->gzip = true;
+    if (name == "html") return options->html = true;
+    if (name == "endless") return options->endless = true;
     return false;
   }
   const auto value = platform::ParseDigits<uint64_t>(*valueText);

@@ -17,6 +17,8 @@ struct FaultOptions {
   bool https = false;                 // https
   bool empty = false;                 // empty
   bool gzip = false;                  // gzip
+  bool html = false;                  // html
+  bool endless = false;               // endless
   std::optional<uint64_t> headLength; // headlen=N
   std::optional<uint64_t> dropAfter;  // drop=N
   uint64_t stallMs = 0;               // stall=MS

@@ -38,7 +38,7 @@ void ServeFile(const Connection& conn, const HandlerContext& context, int fd, ui
   }
 
   ResponseHead head;
-  head.Add("Content-Type", "application/octet-stream");
+  head.Add("Content-Type", faults.html ? "text/html; charset=utf-8" : "application/octet-stream");
   BodyPlan plan;
   plan.length = size;
   if (range.kind == RangeAnswer::kPartial) {
@@ -50,7 +50,7 @@ void ServeFile(const Connection& conn, const HandlerContext& context, int fd, ui
   }
   if (isHead && faults.headLength) {
     head.Add("Content-Length", std::to_string(*faults.headLength));
-  } else if (!faults.noLength) {
+  } else if (!faults.noLength && !faults.endless) {
     head.Add("Content-Length", std::to_string(plan.length));
   }
   if (faults.gzip) head.Add("Content-Encoding", "gzip");
@@ -63,6 +63,7 @@ void ServeFile(const Connection& conn, const HandlerContext& context, int fd, ui
   plan.stallAt = faults.stallAt;
   plan.stallMs = faults.stallMs;
   plan.rateBps = faults.rateBps;
+  plan.endless = faults.endless;
   SendBody(conn, fd, plan, context.bodyBytes);
 }
 

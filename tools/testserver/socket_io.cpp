@@ -38,6 +38,8 @@ IoResult ErrnoResult(int err) {
   return (err == EPIPE || err == ECONNRESET) ? IoResult::kPeerGone : IoResult::kError;
 }
 
+constexpr char kTlsHandshakeRecord = 0x16;
+
 }  // namespace
 
 IoResult ReadRequestHead(const Connection& conn, int timeoutMs, size_t maxBytes,
@@ -51,6 +53,7 @@ IoResult ReadRequestHead(const Connection& conn, int timeoutMs, size_t maxBytes,
     ssize_t n = recv(conn.socket, buffer, sizeof buffer, 0);
     if (n > 0) {
       head->append(buffer, static_cast<size_t>(n));
+      if (head->front() == kTlsHandshakeRecord) return IoResult::kError;  // no TLS spoken here
       continue;
     }
     if (n == 0) return IoResult::kPeerGone;

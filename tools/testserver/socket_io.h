@@ -22,7 +22,8 @@ struct Connection {
   int stopFd = -1;  // readable once the server stops
 };
 
-// Reads until the blank line that ends a request head (at most maxBytes).
+// Reads until the blank line that ends a request head (at most maxBytes). A connection that
+// opens with a TLS handshake record gives kError at once.
 IoResult ReadRequestHead(const Connection& conn, int timeoutMs, size_t maxBytes,
                          std::string* head);
 

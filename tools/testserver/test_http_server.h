@@ -32,6 +32,12 @@
 //   empty         200 with Content-Length: 0 and no body.
 //   headlen=N     HEAD answers with Content-Length N (GET is unchanged).
 //   gzip          responses say "Content-Encoding: gzip" (the bytes are the file's).
+//   html          files are served as "Content-Type: text/html; charset=utf-8".
+//   endless       GET: the body (the file, or its range) is sent over and over without
+//                 Content-Length until the peer goes; rate= paces it.
+//   A slow trickle is rate=N with a small N: one byte every 1000/N ms.
+// A connection that opens with a TLS handshake (a client following the https redirect) is
+// closed at once.
 // Precedence: stallhead, then redirect, https, status, empty, then the file.
 // An unknown or malformed option answers 400.
 #pragma once
