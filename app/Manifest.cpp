@@ -21,8 +21,8 @@ struct Manifest {
 std::string SetupValue(const std::string& key, const std::string& copy) { return ReadIniString("Setup", key, copy); }
 
 // A manifest is a few hundred bytes: a server that trickles or never ends counts as none, and the
-// window appears.
-constexpr std::chrono::seconds kManifestDeadline{10};
+// window appears (after about 10 s when both servers do).
+constexpr std::chrono::seconds kManifestDeadline{5};
 constexpr int64_t kManifestMaxBytes = 1 << 20;
 
 // The manifest of one server into the local copy; false when it did not come or names a package

@@ -43,6 +43,9 @@ FetchResult FetchToFile(const std::string& url, const std::string& fileName, con
 
   const std::string folder = FolderOf(fileName);
   if (!folder.empty() && !platform::DirectoryExists(folder)) platform::ForceDirectories(folder);
+  // The file and its temporary are reached by path: never through a link planted on the way.
+  if (!folder.empty() && !platform::IsLinkFreeFolder(folder))
+    return {FetchError::LocalFile, "a link is on the way to " + folder};
   platform::RemoveFile(fileName);
   const std::string target = platform::HostPath(fileName);
   platform::RemoveTemporariesBeside(target, kTemporaryTag);  // of a call that was killed
