@@ -84,7 +84,8 @@ ZipRangesCheck CheckZipEntryRanges(const std::string& hostPath, zip_t* archive) 
       return {ZipRangesResult::kOverlapping, Name(*directory, i) + " and the central directory"};
     ranges.push_back(*range);
   }
-  std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
+  std::sort(ranges.begin(), ranges.end(),
+            [](const Range& a, const Range& b) { return a.start != b.start ? a.start < b.start : a.entry < b.entry; });
   for (size_t i = 1; i < ranges.size(); ++i)
     if (ranges[i].start < ranges[i - 1].end)
       return {ZipRangesResult::kOverlapping,
