@@ -68,10 +68,11 @@ std::string Name(const ZipCentralDirectory& directory, size_t i) {
 }  // namespace
 
 ZipRangesCheck CheckZipEntryRanges(const std::string& hostPath, zip_t* archive) {
+  // Opened as every file here is: a link in its place is not followed.
   platform::File file = platform::File::Open(hostPath, platform::File::Mode::Read);
-  std::optional<ZipCentralDirectory> directory;
-  if (file.IsOpen())
-    directory = ReadZipCentralDirectory(file, [archive](const ZipCentralDirectory& d) { return Agrees(archive, d); });
+  if (!file.IsOpen()) return {ZipRangesResult::kUnreadable, platform::FileErrorText(file.Error())};
+  const std::optional<ZipCentralDirectory> directory =
+      ReadZipCentralDirectory(file, [archive](const ZipCentralDirectory& d) { return Agrees(archive, d); });
   if (!directory) return {ZipRangesResult::kUnreadable, "the central directory"};
 
   std::vector<Range> ranges;

@@ -23,5 +23,6 @@ struct ZipRangesCheck {
 // data and data descriptor (counted in its shortest form, 12 bytes, plus the
 // optional signature when it is there). Every range must end before the central
 // directory starts and no two ranges may overlap. archive is the library's
-// open copy of the file at hostPath; both must list the same entries.
+// open copy of the file at hostPath (which is not read through a link); both
+// must list the same entries.
 ZipRangesCheck CheckZipEntryRanges(const std::string& hostPath, zip_t* archive);
