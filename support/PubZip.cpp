@@ -62,8 +62,9 @@ void RemoveLeftovers(const std::string& destinationPath, const std::vector<const
 
 // Makes the folder entries and the folders of the file entries, before any
 // file is written; the file entries go to files.
-void MakeFolders(const platform::Folder& root, const UnzipListing& listing, const std::vector<const UnzipEntry*>& fileFolders,
-                 std::vector<const UnzipEntry*>& files, UnZipReport& report, UnzipPump& pump) {
+void MakeFolders(const platform::Folder& root, const UnzipListing& listing,
+                 const std::vector<const UnzipEntry*>& fileFolders, std::vector<const UnzipEntry*>& files,
+                 UnZipReport& report, UnzipPump& pump) {
   for (const UnzipEntry& entry : listing.entries) {
     pump.IfDue();
     if (!entry.isFolder) {

@@ -67,7 +67,8 @@ UnzipEntryResult ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, co
                                      UnzipWorkspace& workspace, const std::atomic<bool>& cancel) {
   if (entry.parts.empty()) return {UnzipOutcome::kInTheWay, "it has no name"};
   const platform::Folder folder = OpenFolderBelow(root, entry.parts, entry.parts.size() - 1, true);
-  if (!folder.IsOpen()) return {UnzipOutcome::kInTheWay, "its folder can't be made or opened (a file or link on the way)"};
+  if (!folder.IsOpen())
+    return {UnzipOutcome::kInTheWay, "its folder can't be made or opened (a file or link on the way)"};
   const std::string& name = entry.parts.back();
   if (std::string taken = ZipPlaceTaken(folder, name); !taken.empty()) return {UnzipOutcome::kInTheWay, taken};
 

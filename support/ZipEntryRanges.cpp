@@ -32,8 +32,9 @@ bool LibraryAgrees(zip_t* archive, zip_uint64_t i, const ZipCentralEntry& entry)
   if (zip_stat_index(archive, i, ZIP_FL_ENC_RAW, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
       !(st.valid & ZIP_STAT_COMP_SIZE) || !st.name)
     return false;
-  return st.comp_size == entry.compressedSize && std::strlen(st.name) == strnlen(entry.name.c_str(), entry.name.size()) &&
-         entry.name.compare(0, std::strlen(st.name), st.name) == 0;
+  const size_t nameSize = std::strlen(st.name);
+  return st.comp_size == entry.compressedSize && nameSize == strnlen(entry.name.c_str(), entry.name.size()) &&
+         entry.name.compare(0, nameSize, st.name) == 0;
 }
 
 bool Agrees(zip_t* archive, const ZipCentralDirectory& directory) {
@@ -54,7 +55,8 @@ std::optional<Range> RangeOf(platform::File& file, const ZipCentralEntry& entry)
   uint64_t end = dataStart + entry.compressedSize;
   if (entry.flags & kZipFlagDataDescriptor) {
     unsigned char signature[4];
-    const bool hasSignature =file.ReadAt(signature, 4, static_cast<int64_t>(end)) == 4 && Le32(signature) == kDescriptorSignature;
+    const bool hasSignature =
+        file.ReadAt(signature, 4, static_cast<int64_t>(end)) == 4 && Le32(signature) == kDescriptorSignature;
     end += kShortestDescriptor + (hasSignature ? 4 : 0);
   }
   return Range{entry.localOffset, end, 0};

@@ -20,7 +20,8 @@ std::vector<std::string> Folder::Names() const {
     return names;
   }
   while (const dirent* entry = ::readdir(dir))
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) names.emplace_back(entry->d_name);
+    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+      names.emplace_back(entry->d_name);
   ::closedir(dir);
   return names;
 }

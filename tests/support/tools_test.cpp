@@ -41,7 +41,8 @@ TEST(SupportTools, CrcPrintsTextsAndExitStatus) {
 TEST(SupportTools, UnzipPrintsTheCountTheReasonAndExitStatus) {
   ScratchDir dir;
   WriteZip(dir / "a.zip", {{"x/y.txt", "y"}, {"z.txt", "z"}, {"../bad", "b"}});
-  const ToolRun ok = RunTool(std::string(OSTREL_UNZIP_EXE) + " " + (dir / "a.zip").string() + " " + (dir / "out").string());
+  const std::string unzip = std::string(OSTREL_UNZIP_EXE) + " " + (dir / "a.zip").string() + " ";
+  const ToolRun ok = RunTool(unzip + (dir / "out").string());
   EXPECT_EQ(ok.status, 0);
   EXPECT_EQ(ok.out, "2\n");
   EXPECT_EQ(RunTool(std::string(OSTREL_UNZIP_EXE) + " " + (dir / "none.zip").string() + " " + (dir / "o2").string())
@@ -50,8 +51,7 @@ TEST(SupportTools, UnzipPrintsTheCountTheReasonAndExitStatus) {
   EXPECT_EQ(RunTool(std::string(OSTREL_UNZIP_EXE) + " one-argument").status, 2);
 
   fs::create_directories(dir / "o3" / "z.txt");  // a folder where a file goes
-  const ToolRun failed =
-      RunTool(std::string(OSTREL_UNZIP_EXE) + " " + (dir / "a.zip").string() + " " + (dir / "o3").string(), true);
+  const ToolRun failed = RunTool(unzip + (dir / "o3").string(), true);
   EXPECT_EQ(failed.status, 1);
   EXPECT_NE(failed.out.find("a file can't be put in its place: z.txt: a folder is in its place"), std::string::npos)
       << failed.out;

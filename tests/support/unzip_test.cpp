@@ -79,10 +79,20 @@ TEST_F(UnZip, AnEntryThatCantBePutInPlaceFailsTheExtraction) {
     std::function<void(const fs::path&)> block;  // takes the place of "x/y.txt"
     bool needsNonRoot;
   } cases[] = {
-      {"read-only file", [](const fs::path& d) { WriteFile(d / "x" / "y.txt", "mine"); ::chmod((d / "x" / "y.txt").c_str(), 0444); }, false},
+      {"read-only file",
+       [](const fs::path& d) {
+         WriteFile(d / "x" / "y.txt", "mine");
+         ::chmod((d / "x" / "y.txt").c_str(), 0444);
+       },
+       false},
       {"folder where the file goes", [](const fs::path& d) { fs::create_directories(d / "x" / "y.txt"); }, false},
       {"file where its folder goes", [](const fs::path& d) { WriteFile(d / "x", "mine"); }, false},
-      {"folder without write permission", [](const fs::path& d) { fs::create_directories(d / "x"); ::chmod((d / "x").c_str(), 0555); }, true},
+      {"folder without write permission",
+       [](const fs::path& d) {
+         fs::create_directories(d / "x");
+         ::chmod((d / "x").c_str(), 0555);
+       },
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -102,15 +102,15 @@ uint32_t Crc(const std::string& data) {
 std::string CommonFields(const RawEntry& e) {
   const bool descriptor = e.descriptor != RawEntry::kNoDescriptor;
   const uint32_t size = descriptor ? 0 : static_cast<uint32_t>(e.data.size());
-  return Le(20, 2) + Le(descriptor ? 0x0008 : 0, 2) + Le(0, 2) + Le(0, 2) + Le(0x21, 2) + Le(descriptor ? 0 : Crc(e.data), 4) +
-         Le(size, 4) + Le(size, 4) + Le(static_cast<uint32_t>(e.name.size()), 2);
+  return Le(20, 2) + Le(descriptor ? 0x0008 : 0, 2) + Le(0, 2) + Le(0, 2) + Le(0x21, 2) +
+         Le(descriptor ? 0 : Crc(e.data), 4) + Le(size, 4) + Le(size, 4) + Le(static_cast<uint32_t>(e.name.size()), 2);
 }
 
 std::string LocalRecord(const RawEntry& e) {
   std::string out = Le(0x04034b50, 4) + CommonFields(e) + Le(0, 2) + e.name + e.data;
   if (e.descriptor == RawEntry::kSignedDescriptor) out += Le(0x08074b50, 4);
-  if (e.descriptor != RawEntry::kNoDescriptor)
-    out += Le(Crc(e.data), 4) + Le(static_cast<uint32_t>(e.data.size()), 4) + Le(static_cast<uint32_t>(e.data.size()), 4);
+  const auto size = static_cast<uint32_t>(e.data.size());
+  if (e.descriptor != RawEntry::kNoDescriptor) out += Le(Crc(e.data), 4) + Le(size, 4) + Le(size, 4);
   return out;
 }
 
