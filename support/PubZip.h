@@ -1,16 +1,28 @@
 // Extraction of a whole ZIP archive into a folder.
 //
-// Every entry is extracted below the destination; existing files are replaced,
-// an entry whose place holds a read-only file, a folder, or lies behind a
-// symbolic link is skipped; stored attributes are applied (DOS read-only, Unix
-// permissions); an entry whose data fails its CRC-32 leaves nothing behind and
-// does not count. Names are taken as UTF-8 when they are valid UTF-8 and as code
+// Before anything is written the archive is checked: every entry must have
+// bytes of its own (no two entries sharing data, none reaching into the central
+// directory), and the declared sizes of the files to write must fit in the
+// free space of the destination's file system. Then every entry is extracted
+// below the destination; existing files are replaced; stored attributes are
+// applied (DOS read-only, Unix permissions); no entry writes more than its
+// declared size. Names are taken as UTF-8 when they are valid UTF-8 and as code
 // page 936 otherwise, at every folder depth. Names that could leave the
-// destination (absolute, drive, "..") are skipped.
+// destination (absolute, drive, "..") are skipped silently.
+//
+// An entry that should be written and could not be makes the extraction fail:
+// its place holds a read-only file or a folder, a link or a file lies on the
+// way to it, the disk is full, a write fails, its data is unreadable or fails
+// its CRC-32. Such an entry leaves its old file untouched; the other entries
+// are still extracted. Temporary files (".ostrel-unzip-<n>.part") are removed
+// on every path, and those that a killed earlier run left in the folders this
+// one writes into are removed first.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 // Called on the calling thread every few tens of milliseconds while an archive
@@ -18,20 +30,45 @@
 // the extraction then stops, cleans up and lets the exception through.
 using MessagePump = std::function<void()>;
 
+// The bytes that new files may still take in a host folder; nullopt when that
+// can't be told (the extraction then goes on).
+using FreeSpaceQuery = std::function<std::optional<uint64_t>(const std::string& hostFolder)>;
+
+enum class UnZipError {
+  kNone,
+  kUnreadable,        // missing, not a ZIP archive, a directory that can't be read
+  kOverlapping,       // entries share bytes or reach into the central directory
+  kNothingToExtract,  // no entry at all whose name stays below the destination
+  kNoSpace,           // the declared sizes exceed the free space
+  kDestination,       // the destination folder can't be made or opened
+  kInTheWay,          // an entry's place is taken or can't be written
+  kWriteFailed,       // a write failed (full disk, input/output error)
+  kBadData,           // an entry's data is unreadable or fails its size or CRC-32
+  kIncomplete,        // the work stopped before every entry was done
+};
+
+// A short text for error, e.g. "the archive's entries overlap".
+const char* UnZipErrorText(UnZipError error);
+
 struct UnZipReport {
   bool opened = false;       // the archive could be read
   size_t entries = 0;        // entries the archive lists
   size_t extracted = 0;      // files written, folders present
-  size_t skipped = 0;        // their place was taken or not writable
-  size_t failed = 0;         // unreadable data or a CRC-32 mismatch
+  size_t blocked = 0;        // their place was taken or not writable
+  size_t failed = 0;         // unreadable data, a CRC-32 mismatch, a write error
   size_t rejectedNames = 0;  // names that would leave the destination
+  uint64_t declaredBytes = 0;  // the declared sizes of the files to write
+  UnZipError error = UnZipError::kNone;  // the first failure
+  std::string reason;                    // its text and what it concerns, for messages
+  bool ok() const { return error == UnZipError::kNone; }
 };
 
 // archive and destination are Windows path texts or host paths; one trailing
-// backslash of the destination is ignored. True when at least one entry was
-// extracted.
+// backslash of the destination is ignored. True when every entry that should
+// be written was written (at least one).
 bool UnZipFile(const std::string& archive, const std::string& destination, const MessagePump& pump = {});
 
-// The same, with the counts.
+// The same, with the counts and the reason; freeSpace stands in for the
+// system's free space query when given.
 UnZipReport UnZipFileReport(const std::string& archive, const std::string& destination,
-                            const MessagePump& pump = {});
+                            const MessagePump& pump = {}, const FreeSpaceQuery& freeSpace = {});

@@ -33,7 +33,7 @@ UnzipListing ListUnzipEntries(zip_t* archive) {
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive, index, ZIP_FL_ENC_RAW, &st) != 0 || !(st.valid & ZIP_STAT_NAME) || !st.name) {
-      ++listing.rejectedNames;
+      ++listing.unreadable;
       continue;
     }
     const std::optional<ZipEntryPath> path = ZipEntryPathFromName(DecodeZipEntryName(st.name));

@@ -29,6 +29,7 @@ struct UnzipEntry {
 struct UnzipListing {
   std::vector<UnzipEntry> entries;
   size_t rejectedNames = 0;  // names that could leave the destination
+  size_t unreadable = 0;     // entries the library can't describe
 };
 
 // Lists every entry of the open archive whose name stays below the destination.

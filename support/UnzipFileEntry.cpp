@@ -1,49 +1,14 @@
 #include "support/UnzipFileEntry.h"
 
-#include <random>
 #include <string>
 
 #include "platform/file.h"
 #include "support/CRC_32.h"
 #include "support/UnzipEntryData.h"
+#include "support/UnzipTemporary.h"
 #include "support/ZipFolders.h"
 
 namespace {
-
-// A new file under a unique hidden name, removed again unless kept.
-class TemporaryFile {
- public:
-  TemporaryFile(const platform::Folder& folder, unsigned permissions) : folder_(folder) {
-    static std::atomic<uint64_t> counter{std::random_device{}()};
-    for (int attempt = 0; attempt < 100 && !file_.IsOpen(); ++attempt) {
-      name_ = ".ostrel-unzip-" + std::to_string(counter++) + ".part";
-      file_ = folder_.CreateFile(name_, permissions);
-      if (file_.Error() != platform::FileError::Exists) break;
-    }
-    created_ = file_.IsOpen();
-  }
-  ~TemporaryFile() {
-    file_.Close();
-    if (created_) folder_.Remove(name_);
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  platform::File& file() { return file_; }
-
-  // Moves the file onto name; afterwards it is no longer removed.
-  bool RenameTo(const std::string& name) {
-    if (!folder_.Rename(name_, name)) return false;
-    created_ = false;
-    return true;
-  }
-
- private:
-  const platform::Folder& folder_;
-  platform::File file_;
-  bool created_ = false;
-  std::string name_;
-};
 
 // The stored permissions, less the umask as for any new file (the system
 // applies it when the file is created).
@@ -53,11 +18,11 @@ unsigned CreationMode(const UnzipEntry& entry) {
 }
 
 // Streams the entry's data into file and checks its size and CRC-32.
-UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, platform::File& file, UnzipWorkspace& workspace,
-                           const std::atomic<bool>& cancel) {
+UnzipEntryResult CopyEntryData(zip_t* archive, const UnzipEntry& entry, platform::File& file,
+                               UnzipWorkspace& workspace, const std::atomic<bool>& cancel) {
   uint32_t crc = 0xFFFFFFFF;
   uint64_t total = 0;
-  bool cancelled = false;
+  bool cancelled = false, tooLong = false, writeFailed = false;
   const bool read = ReadZipEntryData(archive, entry, workspace, [&](const unsigned char* data, size_t size) {
     if (cancel.load(std::memory_order_relaxed)) {
       cancelled = true;
@@ -65,41 +30,60 @@ UnzipOutcome CopyEntryData(zip_t* archive, const UnzipEntry& entry, platform::Fi
     }
     // More data than the entry declares can only fail its check: stop before
     // it fills the disk (a small archive may inflate to gigabytes).
-    if (size > entry.size - total) return false;
+    if (size > entry.size - total) {
+      tooLong = true;
+      return false;
+    }
     UpdateCRC32(data, static_cast<uint32_t>(size), crc);
     total += size;
-    return file.Write(data, size);
+    writeFailed = !file.Write(data, size);
+    return !writeFailed;
   });
-  if (cancelled) return UnzipOutcome::kCancelled;
-  if (!read || total != entry.size || (entry.crc && ~crc != *entry.crc)) return UnzipOutcome::kFailed;
-  return UnzipOutcome::kExtracted;
+  if (cancelled) return {UnzipOutcome::kCancelled, "cancelled"};
+  if (writeFailed) return {UnzipOutcome::kWriteFailed, platform::FileErrorText(file.Error())};
+  if (tooLong || (read && total != entry.size)) return {UnzipOutcome::kBadData, "its data is not of its stored size"};
+  if (!read) return {UnzipOutcome::kBadData, "its data can't be read"};
+  if (entry.crc && ~crc != *entry.crc) return {UnzipOutcome::kBadData, "its data fails its CRC-32"};
+  return {};
 }
 
 }  // namespace
 
-bool ZipPlaceIsFree(const platform::Folder& folder, const std::string& name) {
+std::string ZipPlaceTaken(const platform::Folder& folder, const std::string& name) {
   using Kind = platform::Folder::EntryKind;
   const platform::Folder::Entry entry = folder.Inspect(name);
-  if (entry.kind == Kind::Missing || entry.kind == Kind::Link) return true;
-  // The read-only attribute, or a file this user may not write (another user's), takes the place.
-  return entry.kind == Kind::File && entry.ownerMayWrite && entry.writable;
+  switch (entry.kind) {
+    case Kind::Missing:
+    case Kind::Link: return {};
+    case Kind::Folder: return "a folder is in its place";
+    case Kind::File:
+      // The read-only attribute, or a file this user may not write (another user's), takes the place.
+      return entry.ownerMayWrite && entry.writable ? std::string() : "a read-only file is in its place";
+    default: return "something that is not a file is in its place";
+  }
 }
 
-UnzipOutcome ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, const platform::Folder& root,
-                                 UnzipWorkspace& workspace, const std::atomic<bool>& cancel) {
-  if (entry.parts.empty()) return UnzipOutcome::kSkipped;
+UnzipEntryResult ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, const platform::Folder& root,
+                                     UnzipWorkspace& workspace, const std::atomic<bool>& cancel) {
+  if (entry.parts.empty()) return {UnzipOutcome::kInTheWay, "it has no name"};
   const platform::Folder folder = OpenFolderBelow(root, entry.parts, entry.parts.size() - 1, true);
-  if (!folder.IsOpen()) return UnzipOutcome::kSkipped;
+  if (!folder.IsOpen())
+    return {UnzipOutcome::kInTheWay, "its folder can't be made or opened (a file or link on the way)"};
   const std::string& name = entry.parts.back();
-  if (!ZipPlaceIsFree(folder, name)) return UnzipOutcome::kSkipped;
+  if (std::string taken = ZipPlaceTaken(folder, name); !taken.empty()) return {UnzipOutcome::kInTheWay, taken};
 
-  TemporaryFile temp(folder, CreationMode(entry));
-  if (!temp.file().IsOpen()) return UnzipOutcome::kSkipped;
-  const UnzipOutcome copied = CopyEntryData(archive, entry, temp.file(), workspace, cancel);
-  if (copied != UnzipOutcome::kExtracted) return copied;
+  UnzipTemporaryFile temp(folder, CreationMode(entry));
+  if (!temp.file().IsOpen()) {
+    const platform::FileError error = temp.file().Error();
+    return {error == platform::FileError::NoSpace ? UnzipOutcome::kWriteFailed : UnzipOutcome::kInTheWay,
+            std::string("no file can be made in its folder: ") + platform::FileErrorText(error)};
+  }
+  UnzipEntryResult copied = CopyEntryData(archive, entry, temp.file(), workspace, cancel);
+  if (copied.outcome != UnzipOutcome::kExtracted) return copied;
   if (entry.mtime) temp.file().SetModifiedTime(*entry.mtime);
-  if (!temp.file().Close()) return UnzipOutcome::kFailed;
+  if (!temp.file().Close()) return {UnzipOutcome::kWriteFailed, platform::FileErrorText(temp.file().Error())};
   // The place may have been taken meanwhile (another entry of the same name).
-  if (!ZipPlaceIsFree(folder, name)) return UnzipOutcome::kSkipped;
-  return temp.RenameTo(name) ? UnzipOutcome::kExtracted : UnzipOutcome::kSkipped;
+  if (std::string taken = ZipPlaceTaken(folder, name); !taken.empty()) return {UnzipOutcome::kInTheWay, taken};
+  if (!temp.RenameTo(name)) return {UnzipOutcome::kInTheWay, "the file can't be put under its name"};
+  return {};
 }

@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -62,32 +64,56 @@ TEST_F(UnZip, AMissingDriveIsNeverCreated) {
   EXPECT_FALSE(fs::exists(dir / "prefix" / "dosdevices" / "q:"));
 }
 
-TEST_F(UnZip, ReplacesExistingFilesButKeepsReadOnlyOnesAndFolders) {
+TEST_F(UnZip, ReplacesExistingFiles) {
   WriteFile(dest / "old.txt", "old");
-  WriteFile(dest / "locked.txt", "mine");
-  ::chmod((dest / "locked.txt").c_str(), 0444);
-  fs::create_directories(dest / "taken.txt");
-  WriteZip(archive, {{"old.txt", "new"}, {"locked.txt", "theirs"}, {"taken.txt", "x"}, {"free.txt", "free"}});
-
-  const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
-  EXPECT_EQ(report.extracted, 2u);
-  EXPECT_EQ(report.skipped, 2u);
+  WriteZip(archive, {{"old.txt", "new"}});
+  EXPECT_TRUE(UnZipFile(archive.string(), dest.string()));
   EXPECT_EQ(ReadFile(dest / "old.txt"), "new");
-  EXPECT_EQ(ReadFile(dest / "locked.txt"), "mine");
-  EXPECT_TRUE(fs::is_directory(dest / "taken.txt"));
-  EXPECT_EQ(ReadFile(dest / "free.txt"), "free");
-  EXPECT_EQ(ListTree(dest).size(), 4u);  // no temporary files left behind
 }
 
-TEST_F(UnZip, FolderWithoutWritePermissionIsSkipped) {
-  if (RunningAsRoot()) GTEST_SKIP() << "permission bits do not stop root";
-  fs::create_directories(dest / "closed");
-  ::chmod((dest / "closed").c_str(), 0555);
-  WriteZip(archive, {{"closed/a.txt", "a"}, {"open/b.txt", "b"}});
-  const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
-  EXPECT_EQ(report.extracted, 1u);
-  EXPECT_EQ(report.skipped, 1u);
-  EXPECT_EQ(ReadFile(dest / "open" / "b.txt"), "b");
+// An entry whose place is taken keeps what is there and fails the whole; the
+// other entries are still extracted and no temporary file stays behind.
+TEST_F(UnZip, AnEntryThatCantBePutInPlaceFailsTheExtraction) {
+  const struct {
+    const char* what;
+    std::function<void(const fs::path&)> block;  // takes the place of "x/y.txt"
+    bool needsNonRoot;
+  } cases[] = {
+      {"read-only file",
+       [](const fs::path& d) {
+         WriteFile(d / "x" / "y.txt", "mine");
+         ::chmod((d / "x" / "y.txt").c_str(), 0444);
+       },
+       false},
+      {"folder where the file goes", [](const fs::path& d) { fs::create_directories(d / "x" / "y.txt"); }, false},
+      {"file where its folder goes", [](const fs::path& d) { WriteFile(d / "x", "mine"); }, false},
+      {"folder without write permission",
+       [](const fs::path& d) {
+         fs::create_directories(d / "x");
+         ::chmod((d / "x").c_str(), 0555);
+       },
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.needsNonRoot && RunningAsRoot()) continue;  // permission bits do not stop root
+    const ScratchDir scratch;
+    const fs::path target = scratch / "dest";
+    c.block(target);
+    const std::vector<std::string> before = ListTree(target);
+    WriteZip(archive, {{"x/y.txt", "theirs"}, {"free.txt", "free"}});
+
+    const UnZipReport report = UnZipFileReport(archive.string(), target.string());
+    EXPECT_EQ(report.error, UnZipError::kInTheWay);
+    EXPECT_NE(report.reason.find("x/y.txt"), std::string::npos) << report.reason;
+    EXPECT_EQ(report.extracted, 1u);
+    EXPECT_EQ(report.blocked, 1u);
+    std::vector<std::string> after = before;
+    after.push_back("free.txt");
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(ListTree(target), after);  // the old things as they were, no temporary files
+    EXPECT_FALSE(UnZipFile(archive.string(), target.string()));
+  }
 }
 
 TEST_F(UnZip, StoredAttributesAreApplied) {
@@ -100,11 +126,11 @@ TEST_F(UnZip, StoredAttributesAreApplied) {
   EXPECT_EQ(Mode(dest / "rw.txt") & 0777, 0666 & ~mask);
   EXPECT_EQ(Mode(dest / "run.sh") & 07777, 0755 & ~mask);
 
-  // A second run skips the read-only copy of the first and replaces the rest.
+  // A second run can't replace the read-only copy of the first: it fails, and replaces the rest.
   WriteZip(archive, {{"ro.txt", "second", -1, {{kMadeOnDos, 0x21}}}, {"rw.txt", "rw2"}});
   const UnZipReport again = UnZipFileReport(archive.string(), dest.string());
+  EXPECT_EQ(again.error, UnZipError::kInTheWay);
   EXPECT_EQ(again.extracted, 1u);
-  EXPECT_EQ(again.skipped, 1u);
   EXPECT_EQ(ReadFile(dest / "ro.txt"), "first");
   EXPECT_EQ(ReadFile(dest / "rw.txt"), "rw2");
 }
@@ -147,7 +173,8 @@ TEST_F(UnZip, ManyEntriesOfMixedSizesAllArriveIntact) {
 
   const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
   EXPECT_EQ(report.extracted, entries.size());
-  EXPECT_EQ(report.skipped + report.failed + report.rejectedNames, 0u);
+  EXPECT_TRUE(report.ok()) << report.reason;
+  EXPECT_EQ(report.blocked + report.failed + report.rejectedNames, 0u);
   for (const TestEntry& e : entries)
     if (e.name.back() != '/') {
       ASSERT_EQ(ReadFile(dest / e.name), e.data) << e.name;

@@ -1,6 +1,7 @@
 #include "zip_writer.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <stdexcept>
 
@@ -74,4 +75,77 @@ void ZipBytes::SetNameByte(size_t entry, size_t pos, char byte) {
 void ZipBytes::FlipFirstDataByte(size_t entry) {
   const size_t local = Local(entry);
   bytes_.at(local + 30 + Get(local + 26, 2) + Get(local + 28, 2)) ^= 0x55;
+}
+
+uint32_t ZipBytes::CompressedSize(size_t entry) const { return Get(Central(entry) + 20, 4); }
+
+void ZipBytes::SetCompressedSize(size_t entry, uint32_t size) {
+  Put(Central(entry) + 20, 4, size);
+  Put(Local(entry) + 18, 4, size);
+}
+
+void ZipBytes::ShareLocalHeader(size_t entry, size_t other) { Put(Central(entry) + 42, 4, Local(other)); }
+
+namespace {
+
+std::string Le(uint32_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
+}
+
+uint32_t Crc(const std::string& data) {
+  return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+}
+
+// Version, flags, method (stored), time and date, CRC-32, sizes, name size.
+std::string CommonFields(const RawEntry& e) {
+  const bool descriptor = e.descriptor != RawEntry::kNoDescriptor;
+  const uint32_t size = descriptor ? 0 : static_cast<uint32_t>(e.data.size());
+  return Le(20, 2) + Le(descriptor ? 0x0008 : 0, 2) + Le(0, 2) + Le(0, 2) + Le(0x21, 2) +
+         Le(descriptor ? 0 : Crc(e.data), 4) + Le(size, 4) + Le(size, 4) + Le(static_cast<uint32_t>(e.name.size()), 2);
+}
+
+std::string LocalRecord(const RawEntry& e) {
+  std::string out = Le(0x04034b50, 4) + CommonFields(e) + Le(0, 2) + e.name + e.data;
+  if (e.descriptor == RawEntry::kSignedDescriptor) out += Le(0x08074b50, 4);
+  const auto size = static_cast<uint32_t>(e.data.size());
+  if (e.descriptor != RawEntry::kNoDescriptor) out += Le(Crc(e.data), 4) + Le(size, 4) + Le(size, 4);
+  return out;
+}
+
+// The central record; the central directory always has the real sizes.
+std::string CentralRecord(const RawEntry& e, uint32_t offset) {
+  RawEntry sized = e;
+  sized.descriptor = RawEntry::kNoDescriptor;
+  const std::string common = CommonFields(sized);
+  const std::string flags = Le(e.descriptor != RawEntry::kNoDescriptor ? 0x0008 : 0, 2);
+  return Le(0x02014b50, 4) + Le(20, 2) + common.substr(0, 2) + flags + common.substr(4) + Le(0, 2) + Le(0, 2) +
+         Le(0, 2) + Le(0, 2) + Le(0, 4) + Le(offset, 4) + e.name;
+}
+
+std::string EndRecord(size_t count, size_t directorySize, size_t directoryOffset) {
+  const auto n = static_cast<uint32_t>(count);
+  return Le(0x06054b50, 4) + Le(0, 2) + Le(0, 2) + Le(n, 2) + Le(n, 2) + Le(static_cast<uint32_t>(directorySize), 4) +
+         Le(static_cast<uint32_t>(directoryOffset), 4) + Le(0, 2);
+}
+
+}  // namespace
+
+void WriteRawZip(const fs::path& archive, const std::vector<RawEntry>& entries) {
+  std::string body, directory;
+  for (const RawEntry& e : entries) {
+    directory += CentralRecord(e, static_cast<uint32_t>(body.size()));
+    body += LocalRecord(e);
+  }
+  WriteFile(archive, body + directory + EndRecord(entries.size(), directory.size(), body.size()));
+}
+
+void WriteEntryInsideAnother(const fs::path& archive, const RawEntry& outer, const RawEntry& inner) {
+  RawEntry wrapping = outer;
+  wrapping.data = LocalRecord(inner);
+  const std::string body = LocalRecord(wrapping);
+  const auto innerOffset = static_cast<uint32_t>(30 + outer.name.size());  // right after the outer local header
+  const std::string directory = CentralRecord(wrapping, 0) + CentralRecord(inner, innerOffset);
+  WriteFile(archive, body + directory + EndRecord(2, directory.size(), body.size()));
 }

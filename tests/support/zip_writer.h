@@ -35,6 +35,10 @@ class ZipBytes {
   void SetUncompressedSize(size_t entry, uint32_t size);
   void SetNameByte(size_t entry, size_t pos, char byte);
   void FlipFirstDataByte(size_t entry);
+  uint32_t CompressedSize(size_t entry) const;
+  void SetCompressedSize(size_t entry, uint32_t size);
+  // The central entry of entry then names the local header (and data) of other.
+  void ShareLocalHeader(size_t entry, size_t other);
 
  private:
   size_t Central(size_t entry) const;
@@ -45,3 +49,18 @@ class ZipBytes {
   fs::path path_;
   std::string bytes_;
 };
+
+// Archives that libzip would never write: stored entries laid out by hand.
+struct RawEntry {
+  std::string name;
+  std::string data;
+  enum Descriptor { kNoDescriptor, kDescriptor, kSignedDescriptor } descriptor = kNoDescriptor;
+};
+
+// The entries one after the other, then the central directory.
+void WriteRawZip(const fs::path& archive, const std::vector<RawEntry>& entries);
+
+// The shape of a zip bomb: the stored data of the outer entry is the inner
+// entry whole (local header and data), so the inner data counts twice. The
+// outer entry has no data descriptor.
+void WriteEntryInsideAnother(const fs::path& archive, const RawEntry& outer, const RawEntry& inner);

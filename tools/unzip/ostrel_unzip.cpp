@@ -1,6 +1,7 @@
 // ostrel-unzip ARCHIVE DEST: extracts every entry of ARCHIVE below DEST and
-// prints how many were extracted. Exit status: 0 at least one entry extracted,
-// 1 none, 2 usage.
+// prints how many were extracted. Exit status: 0 every entry that should be
+// written was written, 1 the extraction failed (the reason goes to stderr),
+// 2 usage.
 #include <cstdio>
 
 #include "platform/host_path.h"
@@ -15,10 +16,10 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (platform::HasDriveLetter(argv[i]) || platform::IsCurrentDriveRooted(argv[i])) platform::InitPrefix();
   const UnZipReport report = UnZipFileReport(argv[1], argv[2]);
-  if (!report.opened) std::fprintf(stderr, "ostrel-unzip: %s: cannot read the archive\n", argv[1]);
-  if (report.skipped || report.failed || report.rejectedNames)
-    std::fprintf(stderr, "ostrel-unzip: %zu skipped, %zu failed, %zu unsafe names\n", report.skipped, report.failed,
-                 report.rejectedNames);
+  if (report.blocked || report.failed || report.rejectedNames)
+    std::fprintf(stderr, "ostrel-unzip: %zu not in place, %zu failed, %zu unsafe names skipped\n", report.blocked,
+                 report.failed, report.rejectedNames);
+  if (!report.ok()) std::fprintf(stderr, "ostrel-unzip: %s: %s\n", argv[1], report.reason.c_str());
   std::printf("%zu\n", report.extracted);
-  return report.extracted > 0 ? 0 : 1;
+  return report.ok() ? 0 : 1;
 }
