@@ -48,8 +48,6 @@ class Folder {
   bool Rename(const std::string& from, const std::string& to) const;
   // Removes the file or link at name.
   bool Remove(const std::string& name) const;
-  // The names in this folder, without "." and ".."; empty when it can't be read.
-  std::vector<std::string> Names() const;
 
  private:
   static constexpr intptr_t kNoHandle = -1;

@@ -50,9 +50,9 @@ std::vector<const UnzipEntry*> OnePerFileFolder(const std::vector<UnzipEntry>& e
 }
 
 // Removes what killed runs left in the folders that already exist.
-void RemoveLeftovers(const std::string& destinationPath, const std::vector<const UnzipEntry*>& fileFolders,
+void RemoveLeftovers(const std::string& destination, const std::vector<const UnzipEntry*>& fileFolders,
                      UnzipPump& pump) {
-  const platform::Folder root = platform::Folder::Open(destinationPath);
+  const platform::Folder root = platform::OpenFolderNoLinks(destination, false);
   if (!root.IsOpen()) return;
   for (const UnzipEntry* entry : fileFolders) {
     pump.IfDue();
@@ -173,7 +173,7 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
   }
 
   const std::vector<const UnzipEntry*> fileFolders = OnePerFileFolder(listing.entries);
-  RemoveLeftovers(destinationPath, fileFolders, pumper);
+  RemoveLeftovers(destinationText, fileFolders, pumper);
   report.declaredBytes = DeclaredUnzipBytes(listing.entries);
   const std::optional<uint64_t> free = freeSpace ? freeSpace(destinationPath) : SystemFreeSpace(destinationPath);
   if (free && report.declaredBytes > *free) {
@@ -182,8 +182,8 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
     return report;
   }
 
-  const platform::Folder root =
-      platform::MakeFolders(destinationPath) ? platform::Folder::Open(destinationPath) : platform::Folder();
+  // The destination is entered one name at a time: a link planted on the way is never followed.
+  const platform::Folder root = platform::OpenFolderNoLinks(destinationText, true);
   if (!root.IsOpen()) {
     report.blocked = listing.entries.size();
     Fail(report, UnZipError::kDestination, destination);

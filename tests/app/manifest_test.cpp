@@ -19,7 +19,7 @@ TEST_F(Manifest, TheServerThatDeliversItIsRecordedWithItsPackageFolder) {
       {"web server only", false, true, "", true},
       {"download server sends an empty body", true, true, "fault/empty/", true},
       {"download server refuses", true, true, "fault/status=503/", true},
-      {"download server trickles past its deadline", true, true, "fault/rate=20/", true},
+      {"download server trickles past its deadline", true, true, "fault/rate=5/", true},
       {"download server never ends its body", true, true, "fault/endless/", true},
   };
   for (const Case& c : cases) {
