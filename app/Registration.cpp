@@ -9,6 +9,7 @@
 #include "app/SharedValues.h"
 #include "download/DownloadLog.h"
 #include "platform/shell_execute.h"
+#include "support/ProductNames.h"
 #include "support/pubShare.h"
 
 namespace {
@@ -16,7 +17,7 @@ namespace {
 using ostrel::app::kAppPathKey;
 using ostrel::app::kUninstallKey;
 
-constexpr char kLauncher[] = "\\OstrelLauncher.exe";
+using ostrel::support::kLauncherFile;
 constexpr char kUninstaller[] = "\\Uninstall\\uninst.exe";
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -25,21 +26,21 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 void TfrmSpeedInstall::RegisterPlatform() {
   const std::string web = ostrel::app::WebServer();
-  WriteRegString(kUninstallKey, "DisplayIcon", Quoted(InstallDir + kLauncher));
+  WriteRegString(kUninstallKey, "DisplayIcon", Quoted(InstallDir + kLauncherFile));
   WriteRegString(kUninstallKey, "DisplayName", "OstrelPro");
   WriteRegString(kUninstallKey, "DisplayVersion", NewVersion);
   WriteRegString(kUninstallKey, "UninstallString", Quoted(InstallDir + kUninstaller));
   WriteRegString(kUninstallKey, "HelpLink", web);
   WriteRegString(kUninstallKey, "URLInfoAbout", web);
-  WriteRegString(kUninstallKey, "Publisher", "Tarnwell");
+  WriteRegString(kUninstallKey, "Publisher", ostrel::support::kMakerName);
   CreateDesktopShortcut(InstallDir);  // an error here stops the registration
-  WriteRegString(kAppPathKey, "", InstallDir + kLauncher);
+  WriteRegString(kAppPathKey, "", InstallDir + kLauncherFile);
   WriteRegString(kAppPathKey, "Path", InstallDir + "\\");
   // "yyyy-mm-dd HH:MM:SS" in local time, at this moment.
   WriteRegString(kAppPathKey, "InstallTime", ostrel::download::FormatLogTime(std::time(nullptr)));
 }
 
 void TfrmSpeedInstall::lblWCClick(TControl*) {
-  platform::ShellOpen(FHost.WindowHandle(), InstallDir + kLauncher, "", InstallDir);
+  platform::ShellOpen(FHost.WindowHandle(), InstallDir + kLauncherFile, "", InstallDir);
   FHost.CloseWindow();
 }

@@ -1,5 +1,7 @@
 #include "support/pubShare.h"
 
+#include "support/ProductNames.h"
+
 #include <stdexcept>
 
 #include "platform/ascii_case.h"
@@ -12,8 +14,6 @@ namespace {
 
 constexpr char kShortcutName[] = "OstrelPro";
 constexpr char kShortcutExt[] = ".lnk";
-constexpr char kLauncherFile[] = "\\OstrelLauncher.exe";
-constexpr char kShortcutDescription[] = "Tarnwell";
 constexpr char kExplorerKey[] = "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer";
 constexpr char kShellFoldersSubKey[] = "Shell Folders";
 constexpr char kDesktopValue[] = "Desktop";
@@ -69,11 +69,11 @@ std::string DesktopShortcutFile() {
 }
 
 void CreateDesktopShortcut(const std::string& installDir) {
-  const std::string target = installDir + kLauncherFile;
+  const std::string target = installDir + ostrel::support::kLauncherFile;
   platform::ShellLink link;
   link.path = target;
   link.workingDirectory = target.substr(0, target.rfind('\\') + 1);
-  link.description = kShortcutDescription;
+  link.description = ostrel::support::kMakerName;
   const std::string file = DesktopShortcutFile();
   if (platform::SaveShellLink(link, file) == platform::ShellLinkResult::kNoShellLinkObject)
     throw std::runtime_error("The shell link object is not available");
