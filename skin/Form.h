@@ -53,7 +53,9 @@ class Form {
   bool IsShowing(const Control& c) const;
   Control* ControlAt(int x, int y);
 
-  // The pointer, in content pixels.
+  // The pointer, in content pixels: a pixel belongs to a control when it lies in its box (the
+  // right and bottom edges are outside). While a click's handler runs, enter and leave wait
+  // until its release is over.
   void PointerMove(int x, int y);
   // The second press of a double click raises press and release, but no click.
   void PointerPress(int x, int y, MouseButton button, bool secondOfDouble = false);
@@ -73,6 +75,8 @@ class Form {
   void Changed(const Control& c);
   void AutoSize(Control& c);
   void Fire(std::string_view handler, Control& c, const MouseEvent* mouse);
+  // Enter and leave for the control now under the pointer.
+  void FollowPointer();
   void PaintControl(Canvas& canvas, Control& c, const Box& clip);
   Control* HitTest(Control& c, int x, int y, const Box& clip);
   std::vector<int> PaintOrder(const std::vector<int>& children) const;
@@ -88,6 +92,8 @@ class Form {
   int captured_ = -1;
   MouseButton capturedButton_ = MouseButton::Left;
   bool clickArmed_ = false;
+  int clickDepth_ = 0;  // click handlers running (one inside another's events included)
+  int pointerX_ = -1, pointerY_ = -1;  // where the pointer was last seen
 };
 
 }  // namespace ostrel::skin
