@@ -29,7 +29,8 @@ class Form {
 
   void SetEventTarget(EventTarget* target) { target_ = target; }
   void SetObserver(FormObserver* observer) { observer_ = observer; }
-  // Self-sizing labels measure their texts with it from now on (and at once).
+  // Self-sizing labels measure their texts with it from now on (and at once), and so do
+  // centred labels, whose box widens around its centre for a text wider than it.
   void SetTextMeasure(TextMeasure* measure);
   // Milliseconds of a steady clock; the animations follow it.
   void SetClock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
@@ -73,7 +74,9 @@ class Form {
  private:
   void Invalidate(const Control& c);
   void Changed(const Control& c);
+  // Self-sizing labels take their text's size; centred ones widen for a text wider than them.
   void AutoSize(Control& c);
+  Box WidenedAroundCentre(const Control& c, int textWidth) const;
   void Fire(std::string_view handler, Control& c, const MouseEvent* mouse);
   // Enter and leave for the control now under the pointer.
   void FollowPointer();
