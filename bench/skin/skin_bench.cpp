@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "res/resources.h"
-#include "skin/GifDecode.h"
 #include "skin/PngDecode.h"
 #include "skin/UnitFormImage5.h"
 #include "tools/screens/page_renderer.h"
