@@ -43,7 +43,8 @@ class FormHost : public skin::FormObserver {
   // Runs the window's pending events (paint, input, timers) once.
   virtual void ProcessMessages() {}
   // The folder dialog with its title, opened at startFolder (a Windows path; empty for the
-  // default); the chosen folder as a Windows path, or nothing when cancelled.
+  // default); the chosen folder as a Windows path, or nothing when cancelled. Returns when the
+  // dialog has closed; it has no owner, so the window stays enabled and its events go on meanwhile.
   virtual std::optional<std::string> BrowseForFolder(const std::string& /*title*/,
                                                      const std::string& /*startFolder*/) {
     return std::nullopt;

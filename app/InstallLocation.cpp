@@ -27,12 +27,14 @@ std::string TfrmSpeedInstall::GetDefaultInstallPath() {
   return FForm.Get("edtAZLJ").text;
 }
 
+// The picker leaves the window working while it is open: the edit's text is read again once it
+// has closed.
 void TfrmSpeedInstall::lblLLClick(TControl*) {
-  const std::string edit = FForm.Get("edtAZLJ").text;
-  std::string folder = BrowseForFolder(kBrowseTitle, edit, [this](const std::string& title, const std::string& start) {
-    return FHost.BrowseForFolder(title, start);
-  });
-  if (folder.empty()) folder = edit;
+  std::string folder = BrowseForFolder(kBrowseTitle, FForm.Get("edtAZLJ").text,
+                                       [this](const std::string& title, const std::string& start) {
+                                         return FHost.BrowseForFolder(title, start);
+                                       });
+  if (folder.empty()) folder = FForm.Get("edtAZLJ").text;
   if (!HoldsPlatformFolder(folder)) {
     const bool endsWithSeparator = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
     folder += endsWithSeparator ? kPlatformFolder : std::string("\\") + kPlatformFolder;

@@ -1,5 +1,6 @@
 #include "skin/Form.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <string>
@@ -132,10 +133,27 @@ void Form::Changed(const Control& c) {
 }
 
 void Form::AutoSize(Control& c) {
-  if (!measure_ || c.description->placement != TextPlacement::Auto) return;
-  TextSize size = measure_->MeasureText(c.text, c.description->fontHeight);
-  c.box.width = size.width;
-  c.box.height = size.height;
+  const ControlDescription& d = *c.description;
+  if (!measure_ || !c.IsLabel()) return;
+  if (d.placement == TextPlacement::Auto) {
+    TextSize size = measure_->MeasureText(c.text, d.fontHeight);
+    c.box.width = size.width;
+    c.box.height = size.height;
+  } else if (d.placement == TextPlacement::Centred || d.placement == TextPlacement::CentredAcross) {
+    c.box = WidenedAroundCentre(c, measure_->MeasureText(c.text, d.fontHeight).width);
+  }
+}
+
+// A centred text wider than its label's box widens the box around its centre, as far as the
+// window allows; a text that fits keeps the box of the description.
+Box Form::WidenedAroundCentre(const Control& c, int textWidth) const {
+  Box box = c.description->box;
+  if (textWidth <= box.width) return box;
+  const int ownerLeft = c.parent < 0 ? 0 : AbsoluteBox(controls_[c.parent]).left;
+  box.width = std::min(textWidth, kContentWidth);
+  box.left -= (box.width - c.description->box.width) / 2;
+  box.left = std::clamp(box.left, -ownerLeft, kContentWidth - ownerLeft - box.width);
+  return box;
 }
 
 void Form::Fire(std::string_view handler, Control& c, const MouseEvent* mouse) {

@@ -29,7 +29,8 @@ class Form {
 
   void SetEventTarget(EventTarget* target) { target_ = target; }
   void SetObserver(FormObserver* observer) { observer_ = observer; }
-  // Self-sizing labels measure their texts with it from now on (and at once).
+  // Self-sizing labels measure their texts with it from now on (and at once), and so do
+  // centred labels, whose box widens around its centre for a text wider than it.
   void SetTextMeasure(TextMeasure* measure);
   // Milliseconds of a steady clock; the animations follow it.
   void SetClock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
@@ -53,7 +54,9 @@ class Form {
   bool IsShowing(const Control& c) const;
   Control* ControlAt(int x, int y);
 
-  // The pointer, in content pixels.
+  // The pointer, in content pixels: a pixel belongs to a control when it lies in its box (the
+  // right and bottom edges are outside). While a click's handler runs, enter and leave wait
+  // until its release is over.
   void PointerMove(int x, int y);
   // The second press of a double click raises press and release, but no click.
   void PointerPress(int x, int y, MouseButton button, bool secondOfDouble = false);
@@ -71,8 +74,12 @@ class Form {
  private:
   void Invalidate(const Control& c);
   void Changed(const Control& c);
+  // Self-sizing labels take their text's size; centred ones widen for a text wider than them.
   void AutoSize(Control& c);
+  Box WidenedAroundCentre(const Control& c, int textWidth) const;
   void Fire(std::string_view handler, Control& c, const MouseEvent* mouse);
+  // Enter and leave for the control now under the pointer.
+  void FollowPointer();
   void PaintControl(Canvas& canvas, Control& c, const Box& clip);
   Control* HitTest(Control& c, int x, int y, const Box& clip);
   std::vector<int> PaintOrder(const std::vector<int>& children) const;
@@ -88,6 +95,8 @@ class Form {
   int captured_ = -1;
   MouseButton capturedButton_ = MouseButton::Left;
   bool clickArmed_ = false;
+  int clickDepth_ = 0;  // click handlers running (one inside another's events included)
+  int pointerX_ = -1, pointerY_ = -1;  // where the pointer was last seen
 };
 
 }  // namespace ostrel::skin

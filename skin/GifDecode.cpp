@@ -1,99 +1,71 @@
 #include "skin/GifDecode.h"
 
-#include <gif_lib.h>
-
+#include <climits>
 #include <cstring>
-#include <memory>
-#include <string>
 
+#include "skin/GifFile.h"
 #include "skin/SkinError.h"
 
 namespace ostrel::skin {
 namespace {
 
-struct MemoryReader {
-  std::span<const uint8_t> bytes;
-  size_t offset = 0;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* to, int wanted) {
-  auto* reader = static_cast<MemoryReader*>(gif->UserData);
-  size_t n = std::min(static_cast<size_t>(wanted), reader->bytes.size() - reader->offset);
-  std::memcpy(to, reader->bytes.data() + reader->offset, n);
-  reader->offset += n;
-  return static_cast<int>(n);
+bool IsNetscapeBlock(const GifByteType* block) {
+  return block[0] == 11 && std::memcmp(block + 1, "NETSCAPE2.0", 11) == 0;
 }
 
-struct GifCloser {
-  void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
-};
-
-[[noreturn]] void Fail(int code) { throw SkinError(std::string("GIF: ") + GifErrorString(code)); }
-
-int LoopCountOf(const SavedImage& first) {
-  for (int i = 0; i + 1 < first.ExtensionBlockCount; ++i) {
-    const ExtensionBlock& app = first.ExtensionBlocks[i];
-    const ExtensionBlock& data = first.ExtensionBlocks[i + 1];
-    if (app.Function == APPLICATION_EXT_FUNC_CODE && app.ByteCount == 11 &&
-        std::memcmp(app.Bytes, "NETSCAPE2.0", 11) == 0 && data.ByteCount >= 3 && data.Bytes[0] == 1)
-      return data.Bytes[1] | (data.Bytes[2] << 8);
+// Reads one extension; the first graphic control block before a frame is that frame's, the
+// NETSCAPE2.0 block before the first frame gives the loop count.
+void ReadExtension(GifFileType* gif, GifAnimation& out, GraphicsControlBlock& gcb, bool& haveGcb) {
+  int code = 0;
+  GifByteType* block = nullptr;
+  if (DGifGetExtension(gif, &code, &block) != GIF_OK) FailGif(gif->Error);
+  if (!block) return;
+  if (code == GRAPHICS_EXT_FUNC_CODE && !haveGcb) {
+    haveGcb = true;
+    DGifExtensionToGCB(block[0], block + 1, &gcb);
   }
-  return -1;
-}
-
-void ClearArea(RgbaImage& canvas, const GifImageDesc& area) {
-  for (int y = std::max(0, area.Top); y < std::min(canvas.height, area.Top + area.Height); ++y)
-    for (int x = std::max(0, area.Left); x < std::min(canvas.width, area.Left + area.Width); ++x)
-      std::memset(canvas.At(x, y), 0, 4);
-}
-
-void DrawFrame(RgbaImage& canvas, const SavedImage& frame, const ColorMapObject* colours, int transparent) {
-  const GifImageDesc& d = frame.ImageDesc;
-  for (int y = 0; y < d.Height; ++y) {
-    int cy = d.Top + y;
-    if (cy < 0 || cy >= canvas.height) continue;
-    for (int x = 0; x < d.Width; ++x) {
-      int cx = d.Left + x;
-      int index = frame.RasterBits[static_cast<size_t>(y) * d.Width + x];
-      if (cx < 0 || cx >= canvas.width || index == transparent || index >= colours->ColorCount) continue;
-      const GifColorType& c = colours->Colors[index];
-      uint8_t* p = canvas.At(cx, cy);
-      p[0] = c.Red, p[1] = c.Green, p[2] = c.Blue, p[3] = 255;
-    }
+  if (code == APPLICATION_EXT_FUNC_CODE && out.frames.empty() && IsNetscapeBlock(block)) {
+    if (DGifGetExtensionNext(gif, &block) != GIF_OK) FailGif(gif->Error);
+    if (block && block[0] >= 3 && block[1] == 1) out.loopCount = block[2] | (block[3] << 8);
   }
+  SkipExtension(gif, block);
+}
+
+void ReadFrame(GifFileType* gif, GifAnimation& out, const GraphicsControlBlock& gcb) {
+  if (DGifGetImageDesc(gif) != GIF_OK) FailGif(gif->Error);
+  const GifImageDesc& d = gif->Image;
+  if (d.Width <= 0 || d.Height <= 0 || d.Width > INT_MAX / d.Height) FailGif(D_GIF_ERR_IMAGE_DEFECT);
+  if (!d.ColorMap && !gif->SColorMap) throw SkinError("GIF: frame without colour table");
+  out.frames.push_back({gcb.DelayTime * 10, {d.Left, d.Top, d.Width, d.Height}, gcb.DisposalMode,
+                        gcb.TransparentColor});
+  int codeSize = 0;
+  GifByteType* block = nullptr;
+  if (DGifGetCode(gif, &codeSize, &block) != GIF_OK) FailGif(gif->Error);
+  while (block)
+    if (DGifGetCodeNext(gif, &block) != GIF_OK) FailGif(gif->Error);
 }
 
 }  // namespace
 
 GifAnimation DecodeGif(std::span<const uint8_t> bytes) {
-  MemoryReader reader{bytes};
-  int error = 0;
-  std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, ReadFromMemory, &error));
-  if (!gif) Fail(error);
-  if (DGifSlurp(gif.get()) != GIF_OK) Fail(gif->Error);
-  if (gif->ImageCount < 1) throw SkinError("GIF: no image");
-
   GifAnimation out;
+  out.bytes.assign(bytes.begin(), bytes.end());
+  GifMemory memory{out.bytes};
+  GifReader gif = OpenGif(memory);
   out.width = gif->SWidth;
   out.height = gif->SHeight;
-  out.loopCount = LoopCountOf(gif->SavedImages[0]);
-  RgbaImage canvas(out.width, out.height), saved;
-  GraphicsControlBlock previous{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
-  const GifImageDesc* previousArea = nullptr;
-  for (int i = 0; i < gif->ImageCount; ++i) {
-    const SavedImage& frame = gif->SavedImages[i];
-    if (previousArea && previous.DisposalMode == DISPOSE_BACKGROUND) ClearArea(canvas, *previousArea);
-    if (previousArea && previous.DisposalMode == DISPOSE_PREVIOUS) canvas = saved;
-    GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
-    DGifSavedExtensionToGCB(gif.get(), i, &gcb);
-    if (gcb.DisposalMode == DISPOSE_PREVIOUS) saved = canvas;
-    const ColorMapObject* colours = frame.ImageDesc.ColorMap ? frame.ImageDesc.ColorMap : gif->SColorMap;
-    if (!colours) throw SkinError("GIF: frame without colour table");
-    DrawFrame(canvas, frame, colours, gcb.TransparentColor);
-    out.frames.push_back({canvas, gcb.DelayTime * 10});
-    previous = gcb;
-    previousArea = &frame.ImageDesc;
+  const GraphicsControlBlock none{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+  GraphicsControlBlock gcb = none;
+  bool haveGcb = false;
+  for (GifRecordType record = UNDEFINED_RECORD_TYPE; record != TERMINATE_RECORD_TYPE;) {
+    if (DGifGetRecordType(gif.get(), &record) != GIF_OK) FailGif(gif->Error);
+    if (record == EXTENSION_RECORD_TYPE) ReadExtension(gif.get(), out, gcb, haveGcb);
+    if (record != IMAGE_DESC_RECORD_TYPE) continue;
+    ReadFrame(gif.get(), out, gcb);
+    gcb = none;
+    haveGcb = false;
   }
+  if (out.frames.empty()) throw SkinError("GIF: no image");
   return out;
 }
 

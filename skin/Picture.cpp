@@ -1,8 +1,15 @@
 #include "skin/Picture.h"
 
 #include "skin/GifClock.h"
+#include "skin/SkinError.h"
 
 namespace ostrel::skin {
+
+Picture::Picture(std::string resource, GifAnimation gif)
+    : resource_(std::move(resource)), content_(std::move(gif)),
+      composer_(std::make_unique<GifComposer>(std::get<GifAnimation>(content_))) {
+  composer_->Frame(0);
+}
 
 bool Picture::Animated() const {
   auto* gif = std::get_if<GifAnimation>(&content_);
@@ -30,8 +37,12 @@ int Picture::FrameIndexAt(int64_t elapsedMs) const {
 }
 
 const RgbaImage& Picture::Frame(int index) const {
-  if (auto* gif = std::get_if<GifAnimation>(&content_)) return gif->frames.at(index).image;
-  return std::get<RgbaImage>(content_);
+  if (!composer_) return std::get<RgbaImage>(content_);
+  try {
+    return composer_->Frame(index);
+  } catch (const SkinError&) {
+    return composer_->Frame(composer_->Composed());
+  }
 }
 
 int64_t Picture::MsUntilNextFrame(int64_t elapsedMs) const {

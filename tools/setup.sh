@@ -9,7 +9,7 @@ if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 PACKAGES="
   build-essential cmake ninja-build pkg-config git
   libcurl4-openssl-dev libzip-dev zlib1g-dev libpng-dev libgif-dev
-  qt6-base-dev libfontconfig-dev fonts-wqy-microhei xvfb xauth
+  qt6-base-dev libfontconfig-dev fonts-wqy-microhei xvfb xauth xdotool
   g++-mingw-w64-x86-64-posix
   libgtest-dev libgmock-dev
   curl zip unzip libarchive-tools liblnk-utils

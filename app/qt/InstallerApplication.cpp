@@ -3,10 +3,12 @@
 #include <QMessageBox>
 
 #include "app/StartUp.h"
+#include "app/qt/NoScaling.h"
 
 namespace ostrel::app::qt {
 
-InstallerApplication::InstallerApplication(int& argc, char** argv) : QApplication(argc, argv) {
+InstallerApplication::InstallerApplication(int& argc, char** argv) : QApplication(WithoutScaling(argc), argv) {
+  RestoreScalingSettings();
   setApplicationName(QString::fromUtf8(kApplicationTitle.data(), static_cast<qsizetype>(kApplicationTitle.size())));
 }
 

@@ -1,5 +1,5 @@
-// The installer's Qt application: titled "Ostrel"; an error that escapes an event's handler is
-// shown in the error box and the event loop goes on.
+// The installer's Qt application: titled "Ostrel", not scaled for the screen (NoScaling.h); an
+// error that escapes an event's handler is shown in the error box and the event loop goes on.
 #pragma once
 
 #include <QApplication>

@@ -2,7 +2,9 @@
 // around the form's 640 x 480 content, a line edit over edtAZLJ and a QTimer per timer.
 #pragma once
 
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -65,6 +67,7 @@ class SkinWindow : public QWidget, public FormHost {
   QTimer animation_;
   std::shared_ptr<QtWindowCaller> caller_ = std::make_shared<QtWindowCaller>();
   bool closed_ = false;  // set as the window closes
+  QPointer<QFileDialog> picker_;  // the folder picker while it is open
 };
 
 }  // namespace ostrel::app::qt

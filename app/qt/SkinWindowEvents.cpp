@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
 #include <exception>
 #include <optional>
 
@@ -22,7 +23,12 @@ std::optional<skin::MouseButton> ButtonOf(Qt::MouseButton button) {
   }
 }
 
-QPoint ContentPoint(const QMouseEvent* event) { return event->position().toPoint() - QPoint(kFrame, kFrame); }
+// The pixel the pointer is in: positions can be fractional, and rounding would put a pointer in
+// a control's last column on its right edge, outside it.
+QPoint ContentPoint(const QMouseEvent* event) {
+  const QPointF p = event->position();
+  return QPoint(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))) - QPoint(kFrame, kFrame);
+}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // onto its thread, and the end of the calls into it when it closes.
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -19,12 +20,30 @@ void SkinWindow::ShowMessage(const std::string& text) {
 
 void SkinWindow::ProcessMessages() { QCoreApplication::processEvents(); }
 
+// Like the shell's folder dialog without an owner, the picker blocks nothing: the window stays
+// enabled and keeps running its events while this call waits for the answer in an event loop of
+// its own. One picker at a time: while one is open, another call brings it to the front and
+// answers as cancelled. Closing the window cancels it.
 std::optional<std::string> SkinWindow::BrowseForFolder(const std::string& title, const std::string& startFolder) {
+  if (picker_) {
+    picker_->raise();
+    picker_->activateWindow();
+    return std::nullopt;
+  }
   const QString start = startFolder.empty() ? QString() : QString::fromStdString(platform::HostPath(startFolder));
-  const QString chosen =
-      QFileDialog::getExistingDirectory(this, QString::fromStdString(title), start, QFileDialog::ShowDirsOnly);
-  if (chosen.isEmpty()) return std::nullopt;
-  return platform::WindowsPath(chosen.toStdString());
+  QFileDialog picker(nullptr, QString::fromStdString(title), start);
+  picker.setFileMode(QFileDialog::Directory);
+  picker.setOption(QFileDialog::ShowDirsOnly);
+  picker.setWindowModality(Qt::NonModal);
+  picker_ = &picker;
+  QEventLoop untilClosed;
+  connect(&picker, &QDialog::finished, &untilClosed, &QEventLoop::quit);
+  picker.show();
+  untilClosed.exec();
+  picker_ = nullptr;
+  const QStringList chosen = picker.result() == QDialog::Accepted ? picker.selectedFiles() : QStringList();
+  if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
+  return platform::WindowsPath(chosen.front().toStdString());
 }
 
 std::shared_ptr<WindowThreadCaller> SkinWindow::CallerOnWindowThread() { return caller_; }
@@ -34,6 +53,7 @@ SkinWindow::~SkinWindow() { caller_->Close(); }
 void SkinWindow::closeEvent(QCloseEvent* event) {
   closed_ = true;
   caller_->Close();
+  if (picker_) picker_->reject();
   QWidget::closeEvent(event);
 }
 

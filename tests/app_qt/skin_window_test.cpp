@@ -33,9 +33,8 @@ class QtWindow : public ::testing::Test {
   }
 
   // The pointer moves over the window with no button held.
-  void MoveTo(QPoint p) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(p), QPointF(window.mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+  void MoveTo(QPointF p) {
+    QMouseEvent move(QEvent::MouseMove, p, window.mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &move);
   }
 
@@ -72,6 +71,17 @@ TEST_F(QtWindow, HandPointerOverTheButtons) {
   EXPECT_EQ(form.Form().Get("imgbtn_AZ").picture->Resource(), "BTN_LANB200X44_HOVER");
   MoveTo(QPoint(30, 300));
   EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+}
+
+// Positions between pixels belong to the pixel they lie in, up to a control's right edge.
+TEST_F(QtWindow, APointerInAButtonsLastColumnIsOverIt) {
+  const skin::Box box = form.Form().VisibleBox(form.Form().Get("lblAZ"));
+  const double lastColumn = box.Right() - 1 + kFrame, middle = box.top + 10 + kFrame;
+  for (auto [x, over] : {std::pair{lastColumn + 0.6, true}, {lastColumn + 1.0, false}, {lastColumn + 0.2, true}}) {
+    MoveTo(QPointF(x, middle));
+    EXPECT_EQ(form.Form().Get("imgbtn_AZ").picture->Resource(),
+              over ? "BTN_LANB200X44_HOVER" : "BTN_LANB200X44_NORMAL") << x;
+  }
 }
 
 TEST_F(QtWindow, TheEditBoxLiesOverEdtAZLJOnTheFolderPageOnly) {

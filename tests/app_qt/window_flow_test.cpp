@@ -42,6 +42,27 @@ class WhenModal {
   QTimer poll_;
 };
 
+// Runs answer on the first window of type T that is on show while the test waits in a call.
+template <typename T>
+class WhenShown {
+ public:
+  explicit WhenShown(std::function<void(T*)> answer) : answer_(std::move(answer)) {
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* shown = qobject_cast<T*>(w); shown && shown->isVisible()) {
+          poll_.stop();
+          answer_(shown);
+          return;
+        }
+    });
+    poll_.start(20);
+  }
+
+ private:
+  std::function<void(T*)> answer_;
+  QTimer poll_;
+};
+
 class QtFlowHost : public ::testing::Test {
  protected:
   QtFlowHost() : form(window) {
@@ -107,7 +128,7 @@ TEST_F(QtFlowHost, TheFolderDialogOpensAtTheEditsFolderAndAnswersWithAWindowsPat
   const std::string chosen = "C:\\Qt Browse Start\\Tools";
   std::filesystem::create_directories(platform::HostPath(chosen));
   QString title, directory;
-  WhenModal<QFileDialog> answer([&](QFileDialog* dialog) {
+  WhenShown<QFileDialog> answer([&](QFileDialog* dialog) {
     title = dialog->windowTitle();
     directory = dialog->directory().absolutePath();
     dialog->setDirectory(QString::fromStdString(platform::HostPath(chosen)));
@@ -117,6 +138,44 @@ TEST_F(QtFlowHost, TheFolderDialogOpensAtTheEditsFolderAndAnswersWithAWindowsPat
   EXPECT_EQ(title, QString::fromUtf8("请选择安装文件夹"));
   EXPECT_EQ(directory, QDir(QString::fromStdString(platform::HostPath(start))).absolutePath());
   EXPECT_EQ(answerPath, chosen);
+}
+
+// "浏览" opens the picker; meanwhile the window is enabled, nothing is modal, a click on "返回"
+// works, and a second "浏览" opens no second picker. The answer lands when the picker closes.
+TEST_F(QtFlowHost, ThePickerLeavesTheWindowWorkingAndItsAnswerLandsWhenItCloses) {
+  const std::string chosen = "C:\\Qt Picker\\Tools";
+  std::filesystem::create_directories(platform::HostPath(chosen));
+  form.ShowMainPage(kPageSZ);
+  form.Form().SetText("edtAZLJ", "C:\\Qt Picker");
+  bool enabled = false, modal = true;
+  int pageAfterBack = -1, pickers = 0;
+  std::string editWhileOpen;
+  WhenShown<QFileDialog> answer([&](QFileDialog* picker) {
+    enabled = window.isEnabled();
+    modal = QApplication::activeModalWidget() != nullptr || picker->isModal();
+    QTest::mouseClick(&window, Qt::LeftButton, {}, CentreOf("lblLL"));  // the picker is already open
+    for (QWidget* w : QApplication::topLevelWidgets()) pickers += qobject_cast<QFileDialog*>(w) && w->isVisible();
+    editWhileOpen = form.Form().Get("edtAZLJ").text;
+    QTest::mouseClick(&window, Qt::LeftButton, {}, CentreOf("lblFH"));
+    pageAfterBack = form.Form().PageIndex("nbMain");
+    picker->setDirectory(QString::fromStdString(platform::HostPath(chosen)));
+    static_cast<QDialog*>(picker)->accept();
+  });
+  QTest::mouseClick(&window, Qt::LeftButton, {}, CentreOf("lblLL"));  // returns once the picker has closed
+  EXPECT_TRUE(enabled);
+  EXPECT_FALSE(modal);
+  EXPECT_EQ(pickers, 1);
+  EXPECT_EQ(editWhileOpen, "C:\\Qt Picker\\OstrelPlatform") << "the second click answered as cancelled";
+  EXPECT_EQ(pageAfterBack, kPageAZ);
+  EXPECT_EQ(form.Form().Get("edtAZLJ").text, chosen + "\\OstrelPlatform");
+}
+
+TEST_F(QtFlowHost, ClosingTheWindowCancelsAnOpenPicker) {
+  bool closed = false;
+  WhenShown<QFileDialog> closeWindow([&](QFileDialog*) { closed = window.close(); });
+  EXPECT_EQ(window.BrowseForFolder("请选择安装文件夹", ""), std::nullopt);
+  EXPECT_TRUE(closed);
+  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(qobject_cast<QFileDialog*>(w) && w->isVisible());
 }
 
 TEST_F(QtFlowHost, CallsFromOtherThreadsRunOnTheWindowsThreadAndWaitForIt) {

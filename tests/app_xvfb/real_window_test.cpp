@@ -1,6 +1,8 @@
 // The installer as a user meets it: InstKeloPro UAC in a real window on a virtual display,
 // clicked with the pointer ("极速安装", "立即安装", then the done page's close cross), against
-// local servers and a temporary prefix; then the files, the registry and the shortcut.
+// local servers and a temporary prefix; then the files, the registry and the shortcut. The
+// window's size and fonts at a high screen resolution, and a button's pictures under a box,
+// read from the display's frame buffer.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -10,6 +12,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <thread>
@@ -41,7 +45,8 @@ std::string Output(const std::string& command) {
   return out;
 }
 
-pid_t Spawn(const std::vector<std::string>& args, const std::string& log) {
+pid_t Spawn(const std::vector<std::string>& args, const std::string& log,
+            const std::vector<std::string>& environment = {}) {
   std::vector<char*> argv;
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -50,6 +55,7 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& log) {
     const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(fd, 1);
     ::dup2(fd, 2);
+    for (const std::string& setting : environment) ::putenv(const_cast<char*>(setting.c_str()));
     ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
@@ -65,6 +71,32 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
   return true;
 }
 
+// The display's frame buffer as Xvfb keeps it in a file (XWD, 32 bits a pixel, blue first).
+class FrameBuffer {
+ public:
+  explicit FrameBuffer(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    bytes_.assign(std::istreambuf_iterator<char>(in), {});
+    if (bytes_.size() < 100) return;
+    headerSize_ = Field(0), bytesPerLine_ = Field(12), colours_ = Field(19);
+  }
+  // 0xRRGGBB.
+  uint32_t Pixel(int x, int y) const {
+    const size_t at = headerSize_ + colours_ * 12 + static_cast<size_t>(y) * bytesPerLine_ + x * 4u;
+    if (at + 3 > bytes_.size()) return 0;
+    return uint32_t(uint8_t(bytes_[at + 2])) << 16 | uint32_t(uint8_t(bytes_[at + 1])) << 8 | uint8_t(bytes_[at]);
+  }
+
+ private:
+  uint32_t Field(int index) const {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v = v << 8 | uint8_t(bytes_[index * 4 + i]);
+    return v;
+  }
+  std::string bytes_;
+  size_t headerSize_ = 0, bytesPerLine_ = 0, colours_ = 0;
+};
+
 class RealWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -77,7 +109,8 @@ class RealWindow : public ::testing::Test {
     download_ = std::make_unique<testserver::TestHttpServer>(root_ + "/site/download");
     web_ = std::make_unique<testserver::TestHttpServer>(root_ + "/site/web");
     display_ = ":" + std::to_string(100 + ::getpid() % 800);
-    xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, root_ + "/xvfb.log");
+    xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-fbdir", root_},
+                  root_ + "/xvfb.log");
     ::setenv("DISPLAY", display_.c_str(), 1);
     ASSERT_TRUE(WaitFor([] { return std::system("xdotool getdisplaygeometry >/dev/null 2>&1") == 0; }, 10s))
         << "Xvfb did not start on " << display_;
@@ -104,14 +137,39 @@ class RealWindow : public ::testing::Test {
     if (!root_.empty()) fs::remove_all(root_, ignored);
   }
 
-  // Moves the pointer to the middle of the label and clicks it, as a person would.
-  void Click(const char* label) {
-    ostrel::skin::Form form;
-    const ostrel::skin::Box box = form.AbsoluteBox(form.Get(label));
-    const int x = windowX_ + 1 + box.left + box.width / 2, y = windowY_ + 1 + box.top + box.height / 2;
-    std::system(("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                 " sleep 0.2 click 1 >/dev/null 2>&1").c_str());
+  // Starts the installer and finds its window; its geometry as xdotool tells it.
+  std::string StartInstaller(const std::vector<std::string>& environment = {}) {
+    installer_ = Spawn({OSTREL_INSTALLER_EXE, "UAC"}, root_ + "/installer.log", environment);
+    std::string id;
+    EXPECT_TRUE(WaitFor([&] {
+      id = Output("xdotool search --onlyvisible --pid " + std::to_string(installer_) + " 2>/dev/null | head -1");
+      return !id.empty();
+    }, 30s)) << "no window; the installer said: " << Output("cat " + root_ + "/installer.log");
+    if (id.empty()) return {};
+    id.erase(id.find_last_not_of("\n") + 1);
+    const std::string geometry = Output("xdotool getwindowgeometry --shell " + id);
+    std::sscanf(geometry.substr(geometry.find("X=")).c_str(), "X=%d\nY=%d", &windowX_, &windowY_);
+    return geometry;
   }
+  void StopInstaller() {
+    ::kill(installer_, SIGKILL);
+    ::waitpid(installer_, nullptr, 0);
+    installer_ = -1;
+  }
+
+  // A control's box on the screen.
+  ostrel::skin::Box OnScreen(const char* control) {
+    ostrel::skin::Form form;
+    return form.AbsoluteBox(form.Get(control)).Moved(windowX_ + 1, windowY_ + 1);
+  }
+  // Moves the pointer to the middle of the label (and clicks it), as a person would.
+  void MoveTo(const char* label, const char* then = "") {
+    const ostrel::skin::Box box = OnScreen(label);
+    std::system(("xdotool mousemove " + std::to_string(box.left + box.width / 2) + " " +
+                 std::to_string(box.top + box.height / 2) + " sleep 0.2 " + then + " >/dev/null 2>&1").c_str());
+  }
+  void Click(const char* label) { MoveTo(label, "click 1"); }
+  FrameBuffer Screen() { return FrameBuffer(root_ + "/Xvfb_screen0"); }
 
   std::string root_, display_;
   std::unique_ptr<testserver::TestHttpServer> download_, web_;
@@ -120,15 +178,8 @@ class RealWindow : public ::testing::Test {
 };
 
 TEST_F(RealWindow, AWholeInstallClickedThroughRegistersThePlatform) {
-  installer_ = Spawn({OSTREL_INSTALLER_EXE, "UAC"}, root_ + "/installer.log");
-  std::string id;
-  ASSERT_TRUE(WaitFor([&] {
-    id = Output("xdotool search --onlyvisible --pid " + std::to_string(installer_) + " 2>/dev/null | head -1");
-    return !id.empty();
-  }, 30s)) << "no window; the installer said: " << Output("cat " + root_ + "/installer.log");
-  id.erase(id.find_last_not_of("\n") + 1);
-  const std::string geometry = Output("xdotool getwindowgeometry --shell " + id);
-  std::sscanf(geometry.substr(geometry.find("X=")).c_str(), "X=%d\nY=%d", &windowX_, &windowY_);
+  const std::string geometry = StartInstaller();
+  ASSERT_FALSE(geometry.empty());
   EXPECT_EQ(geometry.find("WIDTH=642"), geometry.find("WIDTH=")) << geometry;
   EXPECT_NE(geometry.find("HEIGHT=482"), std::string::npos) << geometry;
 
@@ -163,6 +214,59 @@ TEST_F(RealWindow, AWholeInstallClickedThroughRegistersThePlatform) {
   if (testutil::HaveLnkinfo()) {
     EXPECT_NE(testutil::Lnkinfo(link).find("Tarnwell"), std::string::npos);
   }
+}
+
+// Sizes are pixels and fonts keep their pixel heights at any screen resolution or scale.
+TEST_F(RealWindow, TheWindowKeepsItsPixelsAtAHighScreenResolution) {
+  for (const char* setting : {"QT_FONT_DPI=192", "QT_SCALE_FACTOR=2"}) {
+    const std::string geometry = StartInstaller({setting});
+    ASSERT_FALSE(geometry.empty()) << setting;
+    EXPECT_NE(geometry.find("WIDTH=642\n"), std::string::npos) << setting << "\n" << geometry;
+    EXPECT_NE(geometry.find("HEIGHT=482\n"), std::string::npos) << setting << "\n" << geometry;
+    std::this_thread::sleep_for(1s);
+    // The white text "极速安装" (16 px) on the blue button: the rows it covers, away from the
+    // button's rounded corners.
+    const ostrel::skin::Box button = OnScreen("lblAZ");
+    const FrameBuffer screen = Screen();
+    int first = -1, last = -1;
+    for (int y = button.top; y < button.Bottom(); ++y)
+      for (int x = button.left + 30; x < button.Right() - 30; ++x)
+        if ((screen.Pixel(x, y) & 0xE0E0E0) == 0xE0E0E0) {
+          if (first < 0) first = y;
+          last = y;
+        }
+    EXPECT_GE(first, 0) << setting << ": no text on the button";
+    EXPECT_LE(last - first + 1, 18) << setting << ": the text is taller than 16 px";
+    StopInstaller();
+  }
+}
+
+// "立即安装" with an empty folder opens a box from its click: the button shows "down" while the
+// box is up and "normal" once it is dismissed with the pointer still over the button.
+TEST_F(RealWindow, AThreeStateButtonStaysDownUnderTheBoxItsClickOpened) {
+  ASSERT_FALSE(StartInstaller().empty());
+  std::this_thread::sleep_for(500ms);
+  Click("lblAZ");
+  std::this_thread::sleep_for(500ms);
+  MoveTo("edtAZLJ", "click 1 sleep 0.2 key ctrl+a BackSpace");
+  MoveTo("lblLJAZ", "sleep 0.3");
+  const ostrel::skin::Box button = OnScreen("imgbtn_LJAZ");
+  const int x = button.left + 8, y = button.top + button.height / 2;  // beside the text
+  auto picture = [&] { return Screen().Pixel(x, y); };
+  EXPECT_TRUE(WaitFor([&] { return picture() == 0x468CFF; }, 5s)) << "hover: " << std::hex << picture();
+  std::system("xdotool click 1 >/dev/null 2>&1");
+  std::string box;
+  ASSERT_TRUE(WaitFor([&] {
+    box = Output("xdotool search --onlyvisible --name 提示 2>/dev/null | head -1");
+    return !box.empty();
+  }, 10s)) << "no box";
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(picture(), 0x2A6FE3u) << "down while the box is up: " << std::hex << picture();
+  box.erase(box.find_last_not_of("\n") + 1);
+  std::system(("xdotool windowfocus --sync " + box + " key Return >/dev/null 2>&1").c_str());
+  EXPECT_TRUE(WaitFor([&] { return Output("xdotool search --onlyvisible --name 提示 2>/dev/null").empty(); }, 10s));
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(picture(), 0x2E7BFBu) << "normal after the release: " << std::hex << picture();
 }
 
 }  // namespace

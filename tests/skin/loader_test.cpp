@@ -8,7 +8,9 @@
 #include <fstream>
 
 #include "res/resources.h"
+#include "reference_gif.h"
 #include "skin/GifDecode.h"
+#include "skin/Picture.h"
 #include "skin/PngDecode.h"
 #include "skin/SkinError.h"
 #include "skin/UnitFormImage5.h"
@@ -130,6 +132,27 @@ TEST(EmbeddedPictures, CatalogueSizesWhenBuiltIn) {
   for (const GifFrame& f : gif.frames) EXPECT_EQ(f.delayMs, 40);
   EXPECT_EQ(res::Find("btn_lanb200x44_hover"), res::Find("BTN_LANB200X44_HOVER"));
   EXPECT_EQ(res::Find("BTN_NONE"), nullptr);
+}
+
+// The start page's animation as the window plays it, frame by frame from its clock over three
+// cycles and then a jump back, is the animation that decoding every frame at once gives.
+TEST(EmbeddedPictures, TheStartPageAnimationPlaysTheFramesOfAFullDecode) {
+  if (res::All().empty()) GTEST_SKIP() << "no pictures in res/ yet";
+  const auto bytes = res::Find("BG_JSAZ1")->Bytes();
+  const std::vector<RgbaImage> reference = AllFramesAtOnce(bytes);
+  ASSERT_EQ(reference.size(), 48u);
+  Picture picture("BG_JSAZ1", DecodeGif(bytes));
+  std::vector<int> shown;
+  for (int64_t at = 0; at < 3 * 1920; at += 40) {
+    const int index = picture.FrameIndexAt(at);
+    shown.push_back(index);
+    ASSERT_EQ(picture.Frame(index).pixels, reference[index].pixels) << "at " << at << " ms, frame " << index;
+  }
+  EXPECT_EQ(shown.size(), 3u * 48);
+  EXPECT_EQ(shown[48], 0);
+  EXPECT_EQ(shown[47 + 48], 47);
+  for (int index : {20, 5, 47, 0})
+    EXPECT_EQ(picture.Frame(index).pixels, reference[index].pixels) << "frame " << index << " asked for again";
 }
 
 }  // namespace

@@ -102,6 +102,31 @@ TEST_F(Painting, SelfSizingLabelsTakeTheirTextsSize) {
   EXPECT_EQ(get("lblAZ").box, (Box{220, 391, 200, 44})) << "a centred label keeps its box";
 }
 
+// Texts measure a font height per character here.
+TEST_F(Painting, ACentredTextWiderThanItsLabelWidensTheLabelAroundItsCentreWithinTheWindow) {
+  form().SetTextMeasure(&measure);
+  window->ShowMainPage(ostrel::app::kPageSZ);
+  const std::string wide(60, 'x');
+  struct Case { const char* label; std::string text; Box box; const char* what; } cases[] = {
+      {"lblVersion2", "V1", {290, 204, 60, 27}, "fits: the box of the description"},
+      {"lblVersion2", "V2.3.118 演示版", {200, 204, 240, 27}, "wider: around the centre"},
+      {"lblLL", std::string(20, 'x'), {360, 295, 280, 36}, "kept inside the window's right edge"},
+      {"lblXZ", wide, {0, 33, 640, 28}, "wider than the window: the window's width, in the strip"},
+      {"lblErrorHint", std::string(50, 'x'), {20, 0, 600, 17}, "centred across"},
+      {"lblVersion2", "V1", {290, 204, 60, 27}, "back to a short text"},
+  };
+  for (const Case& c : cases) {
+    host.repainted.clear();
+    form().SetText(c.label, c.text);
+    EXPECT_EQ(get(c.label).box, c.box) << c.what;
+  }
+  form().SetText("lblVersion2", "V2.3.118 演示版");
+  EXPECT_EQ(host.repainted.back(), (Box{200, 204, 240, 27})) << "the widened box is painted again";
+  const std::vector<std::string> ops = PaintPage(form(), {200, 204, 240, 27});
+  EXPECT_NE(std::find(ops.begin(), ops.end(), "text V2.3.118 演示版 (200,204 240x27) 20 clip (200,204 240x27)"),
+            ops.end());
+}
+
 TEST_F(Painting, ChangesRepaintTheirBoxes) {
   form().SetVisible("lblVersion", true);
   window->SetProgressFill(10);
@@ -115,7 +140,7 @@ TEST_F(Painting, ChangesRepaintTheirBoxes) {
 TEST_F(Painting, TheAnimationFollowsItsClockWhileOnShow) {
   RecordingCanvas canvas;
   form().Paint(canvas);
-  const RgbaImage* first = canvas.images.at(0);
+  const std::vector<uint8_t> first = canvas.images.at(0)->pixels;
   EXPECT_EQ(form().AdvanceAnimations(), 40);
   now += 40;
   host.repainted.clear();
@@ -123,11 +148,11 @@ TEST_F(Painting, TheAnimationFollowsItsClockWhileOnShow) {
   EXPECT_EQ(host.repainted, (std::vector<Box>{{0, 0, 640, 480}}));
   canvas.images.clear();
   form().Paint(canvas);
-  EXPECT_NE(canvas.images.at(0), first);
+  EXPECT_NE(canvas.images.at(0)->pixels, first);
   now += 80;
   canvas.images.clear();
   form().Paint(canvas);
-  EXPECT_EQ(canvas.images.at(0), first) << "three frames of 40 ms, then the first again";
+  EXPECT_EQ(canvas.images.at(0)->pixels, first) << "three frames of 40 ms, then the first again";
 
   window->ShowMainPage(ostrel::app::kPageSZ);
   now += 40;

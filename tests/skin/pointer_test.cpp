@@ -2,6 +2,8 @@
 // pointer's events, the back link, clicks, the slideshow and the progress fill.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "skin/UnitFormImage5.h"
 #include "test_window.h"
 
@@ -88,15 +90,17 @@ TEST_F(Pointer, BackLinkColour) {
 }
 
 // Records the handlers that run, in order; the look's handlers run too, the flow's clicks
-// (which would move to another page) don't.
+// (which would move to another page) don't: a click runs onClick instead.
 class Recorder : public EventTarget {
  public:
   explicit Recorder(EventTarget& next) : next_(next) {}
   void Handle(std::string_view handler, Control& sender, const MouseEvent* mouse) override {
     ran.push_back(std::string(handler));
     if (!handler.ends_with("Click")) next_.Handle(handler, sender, mouse);
+    else if (onClick) onClick();
   }
   std::vector<std::string> ran;
+  std::function<void()> onClick;
 
  private:
   EventTarget& next_;
@@ -127,15 +131,70 @@ TEST_F(Pointer, AClickIsALeftPressAndReleaseOnTheSameLabelBeforeTheRelease) {
       << "a double click clicks once";
 }
 
+// The installing page without a download ends the program at once; the others close the window.
+// A click's handler that opens a box: the host's window loses the pointer to the box (a
+// leave), or the pointer goes elsewhere meanwhile (moves, as over a picker beside the window).
+TEST_F(Pointer, AThreeStateButtonStaysDownWhileItsClickRunsAndShowsNormalAfterIt) {
+  Recorder recorder(*window);
+  form().SetEventTarget(&recorder);
+  const Box box = form().VisibleBox(get("lblAZ"));
+  const int x = box.left + 10, y = box.top + 10;
+  struct Case { const char* what; int movedToX, movedToY; const char* after; } cases[] = {
+      {"a box over the window", -1, -1, "BTN_LANB200X44_NORMAL"},
+      {"the pointer stays on the button", x + 30, y + 5, "BTN_LANB200X44_NORMAL"},
+      {"the pointer went to the background", 20, 300, "BTN_LANB200X44_NORMAL"},
+  };
+  for (const Case& c : cases) {
+    form().PointerMove(x, y);
+    std::vector<std::string> during;
+    recorder.onClick = [&] {
+      if (c.movedToX < 0) form().PointerLeave();
+      else form().PointerMove(c.movedToX, c.movedToY);
+      during.push_back(PictureOf("imgbtn_AZ"));
+      form().PointerLeave();
+      during.push_back(PictureOf("imgbtn_AZ"));
+    };
+    form().PointerPress(x, y, MouseButton::Left);
+    recorder.ran.clear();
+    form().PointerRelease(x, y, MouseButton::Left);
+    EXPECT_EQ(during, (std::vector<std::string>(2, "BTN_LANB200X44_DOWN"))) << c.what;
+    EXPECT_EQ(PictureOf("imgbtn_AZ"), c.after) << c.what;
+    const bool away = c.movedToX >= 0 && !box.Contains(c.movedToX, c.movedToY);
+    EXPECT_EQ(recorder.ran.back(), away ? "lblAZMouseLeave" : "lblAZMouseUp") << c.what;
+    form().PointerMove(x + 1, y + 1);
+    EXPECT_EQ(PictureOf("imgbtn_AZ"), away ? "BTN_LANB200X44_HOVER" : "BTN_LANB200X44_NORMAL")
+        << c.what << ": hover only after a leave and a new enter";
+    form().PointerMove(1, 1);
+  }
+}
+
+// A pixel belongs to a control when it lies in its box: the right and bottom edges are outside.
+TEST_F(Pointer, TheRightAndBottomEdgesAreOutsideAControl) {
+  const Box box = form().VisibleBox(get("lblAZ"));
+  struct Case { int x, y; bool inside; } cases[] = {
+      {box.left, box.top, true},           {box.Right() - 1, box.Bottom() - 1, true},
+      {box.Right(), box.top + 5, false},   {box.left + 5, box.Bottom(), false},
+      {box.left - 1, box.top + 5, false},  {box.left + 5, box.top - 1, false},
+  };
+  for (const Case& c : cases) {
+    form().PointerMove(c.x, c.y);
+    EXPECT_EQ(form().Hovered() == &get("lblAZ"), c.inside) << c.x << "," << c.y;
+  }
+  EXPECT_EQ(form().ControlAt(640, 100), nullptr) << "the window's right edge";
+  EXPECT_EQ(form().ControlAt(100, 480), nullptr) << "the window's bottom edge";
+  EXPECT_NE(form().ControlAt(639, 479), nullptr);
+}
+
 TEST_F(Pointer, CloseControlsOfEveryPageCloseTheWindow) {
   for (auto [page, slide, label] : {std::tuple{0, 0, "lblClose"}, {1, 0, "lblClose2"}, {2, 0, "lblClose31"},
                                     {2, 1, "lblClose32"}, {2, 2, "lblClose33"}, {3, 0, "lblClose4"}}) {
     window->ShowMainPage(page);
     form().ShowPage("nbPicBrowse", slide);
-    int before = host.closes;
+    const size_t before = host.closes + host.exits.size();
     Click(label);
-    EXPECT_EQ(host.closes, before + 1) << label;
+    EXPECT_EQ(host.closes + host.exits.size(), before + 1) << label;
   }
+  EXPECT_EQ(host.exits, (std::vector<int>{0, 0, 0}));
 }
 
 TEST_F(Pointer, SlideshowCyclesOnEveryPage) {

@@ -48,7 +48,7 @@ Bytes MakeGif(int width, int height, const std::vector<uint32_t>& palette, const
   gif->SColorMap = GifMakeMapObject(256, colours.data());
   for (const GifFrameSpec& f : frames) {
     SavedImage* image = GifMakeSavedImage(gif, nullptr);
-    image->ImageDesc = {f.area.left, f.area.top, f.area.width, f.area.height, false, nullptr};
+    image->ImageDesc = {f.area.left, f.area.top, f.area.width, f.area.height, f.interlaced, nullptr};
     image->RasterBits = static_cast<GifByteType*>(malloc(f.indices.size()));
     std::memcpy(image->RasterBits, f.indices.data(), f.indices.size());
     if (loopCount >= 0 && gif->ImageCount == 1) {

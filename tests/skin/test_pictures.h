@@ -29,6 +29,7 @@ struct GifFrameSpec {
   int delayCs = 4;           // hundredths of a second
   int disposal = 1;
   int transparent = -1;      // colour index, -1 for none
+  bool interlaced = false;   // rows stored in the four interlace passes
 };
 
 // A GIF with a global palette (index i -> palette[i]) and, when loopCount >= 0, a

@@ -20,9 +20,11 @@ class RecordingHost : public app::FormHost {
   void Repaint(const Box& area) override { repainted.push_back(area); }
   void CloseWindow() override { ++closes; }
   void TimerChanged(const Control& timer) override { timers.emplace_back(timer.Name()); }
+  void ExitProcess(int code) override { exits.push_back(code); }
 
   int moves = 0;
   int closes = 0;
+  std::vector<int> exits;  // the process would have ended with these codes
   std::vector<Box> repainted;
   std::vector<std::string> timers;
 };
