@@ -14,11 +14,11 @@ constexpr std::chrono::milliseconds kWaitStep{5};
 }  // namespace
 
 void TfrmSpeedInstall::lblCloseClick(TControl*) {
-  switch (FForm.PageIndex("nbMain")) {
+  switch (FForm.PageIndex(ctl::nbMain)) {
     case ostrel::app::kPageXZ:
       if (FDirectDownload) return FHost.ExitProcess(0);
       if (!FDownloadJob) {
-        FForm.SetTimerEnabled("tmr1", false);
+        FForm.SetTimerEnabled(ctl::tmr1, false);
         return FHost.ExitProcess(0);
       }
       if (FDownloadJob->Running == 1) WaitForCancelledJob();
@@ -29,7 +29,7 @@ void TfrmSpeedInstall::lblCloseClick(TControl*) {
     default:
       break;
   }
-  FForm.SetTimerEnabled("tmr1", false);
+  FForm.SetTimerEnabled(ctl::tmr1, false);
   ReleaseDownloadJob();
   FClosing = true;  // a single-request download under way ends
   FHost.CloseWindow();

@@ -38,22 +38,22 @@ void TfrmSpeedInstall::DownloadAttachedFiles() {
     DownloadDrivers();
     return;
   }
-  FForm.SetText("lblJD", "0%");
-  FForm.SetText("lblDownLoadState", kInstallingBaseService);
+  FForm.SetText(ctl::lblJD, "0%");
+  FForm.SetText(ctl::lblDownLoadState, kInstallingBaseService);
   if (FDirectDownload) {
     DownloadToFile(url, local, true, ProgressEvents(), SingleRequestOptions());
     if (!Closing()) DownloadDrivers();
     return;
   }
   StartJob(url, local);
-  FForm.SetTimerEnabled("tmr3", true);
+  FForm.SetTimerEnabled(ctl::tmr3, true);
 }
 
 void TfrmSpeedInstall::DownloadDriver(const char* fileName) {
   const std::string base = UseWebServer ? ostrel::app::WebServer() : ostrel::app::DownloadServer();
   const std::string local = InstallDir + "\\App\\" + fileName;
   if (platform::FileExists(local)) return;
-  FForm.SetText("lblDownLoadState", kInstallingDrivers);
+  FForm.SetText(ctl::lblDownLoadState, kInstallingDrivers);
   DownloadToFile(base + kDriverFolder + fileName, local, true, ProgressEvents(), SingleRequestOptions());
 }
 

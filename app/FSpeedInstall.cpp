@@ -48,6 +48,12 @@ TfrmSpeedInstall::TfrmSpeedInstall(ostrel::app::FormHost& host) : FHost(host) {
   FForm.SetObserver(&FHost);
 }
 
+std::vector<std::string_view> TfrmSpeedInstall::HandlerNames() {
+  std::vector<std::string_view> names;
+  for (const Binding& b : kBindings) names.push_back(b.name);
+  return names;
+}
+
 void TfrmSpeedInstall::Handle(std::string_view handler, TControl& sender, const ostrel::skin::MouseEvent* mouse) {
   for (const Binding& b : kBindings) {
     if (b.name != handler) continue;
@@ -64,22 +70,22 @@ void TfrmSpeedInstall::FormShow() {
   if (InstallDrive.empty()) InstallDrive = "C:\\";
   StagingDir = InstallDrive + "Program Files\\Ostrel\\InstOstrel\\";
   GetNewVer();  // before the window is first shown; without a manifest the captions stay empty
-  FForm.SetText("lblVersion", NewVersion);
-  FForm.SetText("lblVersion2", NewVersion);
+  FForm.SetText(ctl::lblVersion, NewVersion);
+  FForm.SetText(ctl::lblVersion2, NewVersion);
   LoadFormImages(FForm);
   ShowMainPage(ostrel::app::kPageAZ);
-  FForm.SetText("edtAZLJ", "");
-  LoadPngImage(AppDir + "res\\ZJM\\bg_JSAZ.png", FForm.Get("imgBg2"));
-  LoadGifImage(AppDir + "res\\ZJM\\bg_JSAZ1.gif", FForm.Get("imgBg1"));
-  LoadPngImage(AppDir + "res\\ZJM\\bg_JSAZ.png", FForm.Get("imgBg4"));
-  LoadPngImage(AppDir + "res\\ZJM\\bg_banben.png", FForm.Get("imgico_bb"));
+  FForm.SetText(ctl::edtAZLJ, "");
+  LoadPngImage(AppDir + "res\\ZJM\\bg_JSAZ.png", FForm.Get(ctl::imgBg2));
+  LoadGifImage(AppDir + "res\\ZJM\\bg_JSAZ1.gif", FForm.Get(ctl::imgBg1));
+  LoadPngImage(AppDir + "res\\ZJM\\bg_JSAZ.png", FForm.Get(ctl::imgBg4));
+  LoadPngImage(AppDir + "res\\ZJM\\bg_banben.png", FForm.Get(ctl::imgico_bb));
   // Double buffering: every host paints the whole content off screen already.
-  FForm.ShowPage("nbPicBrowse", 0);
+  FForm.ShowPage(ctl::nbPicBrowse, 0);
   SetProgressFill(0);
   FSlideIndex = 0;
   NotifyWindow = FHost.CallerOnWindowThread();
 }
 
 void TfrmSpeedInstall::SetProgressFill(int percent) {
-  FForm.SetWidth("lblJDT", percent * FForm.Get("pnlJD").box.width / 100);
+  FForm.SetWidth(ctl::lblJDT, percent * FForm.Get(ctl::pnlJD).box.width / 100);
 }

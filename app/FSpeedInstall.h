@@ -11,6 +11,7 @@
 
 #include "app/FormHost.h"
 #include "download/DownloadJob.h"
+#include "skin/ControlNames.h"
 #include "skin/Form.h"
 #include "support/pubShare.h"
 
@@ -20,6 +21,8 @@ constexpr int kPageAZ = 0, kPageSZ = 1, kPageXZ = 2, kPageWC = 3;
 }  // namespace ostrel::app
 
 using TControl = ostrel::skin::Control;
+// The window's controls by name: ctl::lblJD.
+namespace ctl = ostrel::skin::ctl;
 using TMouseButton = ostrel::skin::MouseButton;
 
 class TfrmSpeedInstall : public ostrel::skin::EventTarget {
@@ -84,10 +87,12 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   bool WaitForJobThreads(std::chrono::milliseconds limit) const;
 
   // Operations on the look that the flow uses.
-  void ShowMainPage(int index) { FForm.ShowPage("nbMain", index); }
+  void ShowMainPage(int index) { FForm.ShowPage(ctl::nbMain, index); }
   // The fill lblJDT for a whole percent of the trough pnlJD, remainder dropped.
   void SetProgressFill(int percent);
 
+  // The handler names this class runs (what the window description may bind).
+  static std::vector<std::string_view> HandlerNames();
   // Runs the handler that the window description names.
   void Handle(std::string_view handler, TControl& sender, const ostrel::skin::MouseEvent* mouse) override;
 

@@ -16,7 +16,7 @@ constexpr std::chrono::milliseconds kBeforeDownload{100};
 
 void TfrmSpeedInstall::lblAZClick(TControl*) {
   ShowMainPage(ostrel::app::kPageSZ);
-  if (FForm.Get("edtAZLJ").text.empty()) GetDefaultInstallPath();
+  if (FForm.Get(ctl::edtAZLJ).text.empty()) GetDefaultInstallPath();
 }
 
 void TfrmSpeedInstall::lblFHClick(TControl*) { ShowMainPage(ostrel::app::kPageAZ); }
@@ -46,8 +46,8 @@ void TfrmSpeedInstall::lblLJAZClick(TControl*) {
 }
 
 void TfrmSpeedInstall::ReusePackage() {
-  FForm.SetText("lblJD", "99%");
-  FForm.SetWidth("lblJDT", kReuseFill);
+  FForm.SetText(ctl::lblJD, "99%");
+  FForm.SetWidth(ctl::lblJDT, kReuseFill);
   ShowMainPage(ostrel::app::kPageXZ);
   FHost.ProcessMessages();  // the page is painted before the extraction starts
   if (UnZipFile(FPackageFile, InstallDir, [this] { FHost.ProcessMessages(); })) DownloadAttachedFiles();
@@ -55,12 +55,12 @@ void TfrmSpeedInstall::ReusePackage() {
 }
 
 void TfrmSpeedInstall::StartPackageDownload() {
-  FForm.SetVisible("imgbtn_XZ", false);
-  FForm.SetVisible("lblXZ", false);
-  FForm.SetVisible("lblErrorHint", false);
-  FForm.SetVisible("lblDownLoadState", true);
+  FForm.SetVisible(ctl::imgbtn_XZ, false);
+  FForm.SetVisible(ctl::lblXZ, false);
+  FForm.SetVisible(ctl::lblErrorHint, false);
+  FForm.SetVisible(ctl::lblDownLoadState, true);
   StartJob(PackageURL, FPackageFile);
-  FForm.SetTimerEnabled("tmr1", true);
+  FForm.SetTimerEnabled(ctl::tmr1, true);
 }
 
 void TfrmSpeedInstall::lblXZClick(TControl*) { StartPackageDownload(); }

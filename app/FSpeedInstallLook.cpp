@@ -29,6 +29,6 @@ void TfrmSpeedInstall::lblFHMouseLeave(TControl* Sender) {
 
 void TfrmSpeedInstall::tmrPicTimer(TControl*) {
   ++FSlideIndex;
-  FForm.ShowPage("nbPicBrowse", FSlideIndex);
+  FForm.ShowPage(ctl::nbPicBrowse, FSlideIndex);
   if (FSlideIndex == 2) FSlideIndex = -1;
 }

@@ -1,5 +1,6 @@
 // The install folder: the proposal, the browse control and the folder rules of "立即安装".
 #include "app/FSpeedInstall.h"
+#include "app/Registration.h"
 #include "app/SharedValues.h"
 #include "platform/file_system.h"
 #include "support/BrowseForFolderU.h"
@@ -7,7 +8,6 @@
 
 namespace {
 
-constexpr char kAppPathKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OstrelNorvik\\";
 constexpr char kPlatformFolder[] = "OstrelPlatform";
 constexpr char kBrowseTitle[] = "请选择安装文件夹";
 
@@ -16,34 +16,34 @@ bool HoldsPlatformFolder(const std::string& path) { return path.find(kPlatformFo
 }  // namespace
 
 std::string TfrmSpeedInstall::GetDefaultInstallPath() {
-  std::string registered = ReadRegString(kAppPathKey, "Path", kHkeyLocalMachine);
+  std::string registered = ReadRegString(ostrel::app::kAppPathKey, "Path", kHkeyLocalMachine);
   if (!platform::FileExists(registered + "OstrelMain.exe")) registered.clear();
   if (!registered.empty()) {
     registered.pop_back();  // the "\" that the registration appended
-    FForm.SetText("edtAZLJ", registered);
+    FForm.SetText(ctl::edtAZLJ, registered);
   } else if (!InstallDrive.empty()) {
-    FForm.SetText("edtAZLJ", InstallDrive + "Program Files\\Ostrel\\" + kPlatformFolder);
+    FForm.SetText(ctl::edtAZLJ, InstallDrive + "Program Files\\Ostrel\\" + kPlatformFolder);
   }
-  return FForm.Get("edtAZLJ").text;
+  return FForm.Get(ctl::edtAZLJ).text;
 }
 
 // The picker leaves the window working while it is open: the edit's text is read again once it
 // has closed.
 void TfrmSpeedInstall::lblLLClick(TControl*) {
-  std::string folder = BrowseForFolder(kBrowseTitle, FForm.Get("edtAZLJ").text,
+  std::string folder = BrowseForFolder(kBrowseTitle, FForm.Get(ctl::edtAZLJ).text,
                                        [this](const std::string& title, const std::string& start) {
                                          return FHost.BrowseForFolder(title, start);
                                        });
-  if (folder.empty()) folder = FForm.Get("edtAZLJ").text;
+  if (folder.empty()) folder = FForm.Get(ctl::edtAZLJ).text;
   if (!HoldsPlatformFolder(folder)) {
     const bool endsWithSeparator = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
     folder += endsWithSeparator ? kPlatformFolder : std::string("\\") + kPlatformFolder;
   }
-  if (!folder.empty()) FForm.SetText("edtAZLJ", folder);
+  if (!folder.empty()) FForm.SetText(ctl::edtAZLJ, folder);
 }
 
 bool TfrmSpeedInstall::SettleInstallDir() {
-  const std::string edit = FForm.Get("edtAZLJ").text;
+  const std::string edit = FForm.Get(ctl::edtAZLJ).text;
   if (edit.empty()) {
     FHost.ShowMessage("请您先设置安装位置");
     return false;

@@ -26,6 +26,19 @@ size_t SchemeLength(const std::string& value) {
   return 0;
 }
 
+// The authority of a URL ("host", "host:port", "[v6]:port") split into the host and the port
+// text after its colon (empty without one).
+struct Authority {
+  std::string host;
+  std::optional<std::string> port;
+};
+Authority SplitAuthority(const std::string& authority) {
+  const size_t bracket = authority.rfind(']');
+  const size_t colon = authority.rfind(':');
+  if (colon == std::string::npos || (bracket != std::string::npos && colon < bracket)) return {authority, std::nullopt};
+  return {authority.substr(0, colon), authority.substr(colon + 1)};
+}
+
 struct Setting {
   const char* variable;
   const char* builtIn;  // nullptr: derived from another base
@@ -61,11 +74,10 @@ std::optional<std::string> ServerBase(const std::string& value) {
   const std::string rest = value.substr(schemeLength);
   const std::string authority = rest.substr(0, rest.find_first_of("/?#"));
   if (authority.empty() || authority.find('@') != std::string::npos) return std::nullopt;
-  const size_t bracket = authority.rfind(']');
-  const size_t colon = authority.rfind(':');
-  if (colon != std::string::npos && (bracket == std::string::npos || colon > bracket)) {
-    if (colon == 0) return std::nullopt;
-    const auto port = platform::ParseDigits<int>(authority.substr(colon + 1));
+  const Authority parts = SplitAuthority(authority);
+  if (parts.host.empty()) return std::nullopt;
+  if (parts.port) {
+    const auto port = platform::ParseDigits<int>(*parts.port);
     if (!port || *port < 1 || *port > 65535) return std::nullopt;
   }
   if (rest.find_first_of("?#") != std::string::npos) return std::nullopt;
@@ -75,11 +87,8 @@ std::optional<std::string> ServerBase(const std::string& value) {
 std::string WithPort(const std::string& base, int port) {
   const size_t hostStart = SchemeLength(base);
   const size_t hostEnd = base.find('/', hostStart);
-  std::string authority = base.substr(hostStart, hostEnd - hostStart);
-  const size_t bracket = authority.rfind(']');
-  const size_t colon = authority.rfind(':');
-  if (colon != std::string::npos && (bracket == std::string::npos || colon > bracket)) authority.resize(colon);
-  return base.substr(0, hostStart) + authority + ":" + std::to_string(port) + base.substr(hostEnd);
+  const Authority parts = SplitAuthority(base.substr(hostStart, hostEnd - hostStart));
+  return base.substr(0, hostStart) + parts.host + ":" + std::to_string(port) + base.substr(hostEnd);
 }
 
 std::string DownloadServer() { return BaseOf(kDownload); }

@@ -17,7 +17,7 @@ constexpr char kUnzipFailed[] = "解压失败";
 }  // namespace
 
 void TfrmSpeedInstall::ShowPercent(int percent) {
-  FForm.SetText("lblJD", std::to_string(percent) + "%");
+  FForm.SetText(ctl::lblJD, std::to_string(percent) + "%");
   SetProgressFill(percent);
 }
 
@@ -50,7 +50,7 @@ void TfrmSpeedInstall::tmr1Timer(TControl*) {
     WMDownloadFailed();  // the way of a failed job, the package poll still running
     return;
   }
-  FForm.SetTimerEnabled("tmr1", false);
+  FForm.SetTimerEnabled(ctl::tmr1, false);
   if (ExtractPackage()) {
     DownloadAttachedFiles();
   } else {
@@ -60,17 +60,17 @@ void TfrmSpeedInstall::tmr1Timer(TControl*) {
 
 void TfrmSpeedInstall::tmr3Timer(TControl*) {
   if (!ProgressStep()) return;
-  FForm.SetTimerEnabled("tmr3", false);
+  FForm.SetTimerEnabled(ctl::tmr3, false);
   DownloadDrivers();
 }
 
 void TfrmSpeedInstall::WMDownloadFailed() {
-  if (FForm.Get("tmr1").enabled) {  // the package job: the single request follows in 1 s
-    FForm.SetTimerEnabled("tmr1", false);
+  if (FForm.Get(ctl::tmr1).enabled) {  // the package job: the single request follows in 1 s
+    FForm.SetTimerEnabled(ctl::tmr1, false);
     if (FDownloadJob) FDownloadJob->Cancel();
-    FForm.SetTimerEnabled("tmr2", true);
-  } else if (FForm.Get("tmr3").enabled) {  // the base-service job
-    FForm.SetTimerEnabled("tmr3", false);
+    FForm.SetTimerEnabled(ctl::tmr2, true);
+  } else if (FForm.Get(ctl::tmr3).enabled) {  // the base-service job
+    FForm.SetTimerEnabled(ctl::tmr3, false);
     if (FDownloadJob) FDownloadJob->Cancel();
     if (!BaseServiceFallback) {  // once more, from the web server's port-8080 base
       BaseServiceFallback = true;
@@ -83,15 +83,15 @@ void TfrmSpeedInstall::WMDownloadFailed() {
       DownloadDrivers();
     }
   } else {  // no poll runs: the user may continue by hand
-    FForm.SetVisible("imgbtn_XZ", true);
-    FForm.SetVisible("lblXZ", true);
-    FForm.SetVisible("lblErrorHint", true);
-    FForm.SetVisible("lblDownLoadState", false);
+    FForm.SetVisible(ctl::imgbtn_XZ, true);
+    FForm.SetVisible(ctl::lblXZ, true);
+    FForm.SetVisible(ctl::lblErrorHint, true);
+    FForm.SetVisible(ctl::lblDownLoadState, false);
   }
 }
 
 void TfrmSpeedInstall::tmr2Timer(TControl*) {
-  FForm.SetTimerEnabled("tmr2", false);  // once per arming
+  FForm.SetTimerEnabled(ctl::tmr2, false);  // once per arming
   FDirectDownload = true;
   const bool fetched = DownloadToFile(PackageURL, FPackageFile, true, ProgressEvents(), SingleRequestOptions());
   if (Closing()) return;

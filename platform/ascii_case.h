@@ -10,6 +10,13 @@ namespace platform {
 
 constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+inline std::string AsciiUpperCopy(std::string s) {
+  for (char& c : s) c = AsciiUpper(c);
+  return s;
+}
+
 inline std::string AsciiLowerCopy(std::string s) {
   for (char& c : s) c = AsciiLower(c);
   return s;

@@ -5,19 +5,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/ascii_case.h"
+
 namespace ostrel::skin {
 namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 int64_t SteadyMs() {
   using namespace std::chrono;
@@ -45,7 +36,7 @@ Form::Form(const WindowDescription& description) : description_(&description), c
 
 Control* Form::Find(std::string_view name) {
   for (Control& c : controls_)
-    if (SameName(c.Name(), name)) return &c;
+    if (platform::EqualsNoCase(c.Name(), name)) return &c;
   return nullptr;
 }
 

@@ -18,6 +18,11 @@ enum class ControlKind { Notebook, Page, Panel, Image, Label, Edit, Timer };
 // left, vertically centred (the edit box).
 enum class TextPlacement { None, Centred, CentredAcross, Auto, Left };
 
+// An image control's Tag: what kind of picture it shows.
+inline constexpr int32_t kPlainImage = 0;
+inline constexpr int32_t kThreeStateButton = 88;  // normal, hover and down pictures
+inline constexpr int32_t kTwoStateButton = 99;    // normal and down pictures
+
 // Handler names per event; empty: the event does nothing.
 struct EventBindings {
   std::string_view click, mouseDown, mouseUp, mouseEnter, mouseLeave, timer;

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "platform/ascii_case.h"
+#include "skin/FormDescription.h"
 #include "skin/GifDecode.h"
 #include "skin/PngDecode.h"
 #include "skin/ResourceSource.h"
@@ -26,12 +28,7 @@ std::span<const uint8_t> ResourceBytes(std::string_view name) {
   throw SkinError("Resource " + std::string(name) + " not found");
 }
 
-std::string Upper(std::string_view name) {
-  std::string upper(name);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper;
-}
+std::string Upper(std::string_view name) { return platform::AsciiUpperCopy(std::string(name)); }
 
 void ApplyState(Form& window, const Control* label, std::string_view state) {
   if (label && !label->Hint().empty()) SetImageState(window, label->Hint(), state);
@@ -68,7 +65,7 @@ void LoadGifImage(std::string_view path, Control& image) {
 void LoadFormImages(Form& window) {
   for (Control& c : window.Controls()) {
     if (!c.IsImage() || c.Hint().empty()) continue;
-    const bool button = c.Tag() == 88 || c.Tag() == 99;
+    const bool button = c.Tag() == ostrel::skin::kThreeStateButton || c.Tag() == ostrel::skin::kTwoStateButton;
     LoadPngImage(AppDir + "res\\" + std::string(c.Hint()) + (button ? "_normal.png" : ".png"), c);
   }
 }

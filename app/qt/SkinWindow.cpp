@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "app/qt/CjkFont.h"
+#include "skin/ControlNames.h"
 
 namespace ostrel::app::qt {
 
@@ -30,14 +31,14 @@ void SkinWindow::Attach(TfrmSpeedInstall& form) {
   form_ = &form;
   skin::Form& model = form.Form();
   model.SetTextMeasure(&canvas_);
-  const skin::Control& edit = model.Get("edtAZLJ");
+  const skin::Control& edit = model.Get(ostrel::skin::ctl::edtAZLJ);
   edit_->setFont(CjkFont(edit.description->fontHeight));
   QPalette palette = edit_->palette();
   palette.setColor(QPalette::Text, QColor(QRgb(edit.colour.value)));
   palette.setColor(QPalette::Base, QColor(QRgb(edit.description->fill.value)));
   edit_->setPalette(palette);
   connect(edit_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { form_->Form().SetText("edtAZLJ", text.toStdString()); });
+          [this](const QString& text) { form_->Form().SetText(ostrel::skin::ctl::edtAZLJ, text.toStdString()); });
   for (skin::Control& c : model.Controls()) {
     if (c.Kind() != skin::ControlKind::Timer) continue;
     auto* timer = new QTimer(this);
@@ -81,7 +82,7 @@ void SkinWindow::TimerChanged(const skin::Control& timer) {
 void SkinWindow::SyncEdit() {
   if (!form_) return;
   skin::Form& model = form_->Form();
-  const skin::Control& edit = model.Get("edtAZLJ");
+  const skin::Control& edit = model.Get(ostrel::skin::ctl::edtAZLJ);
   const skin::Box box = model.AbsoluteBox(edit);
   edit_->setGeometry(box.left + kFrame, box.top + kFrame, box.width, box.height);
   QString text = QString::fromStdString(edit.text);

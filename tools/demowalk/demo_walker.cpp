@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/text.h"
+#include "skin/ControlNames.h"
 
 namespace ostrel::demowalk {
 
@@ -22,14 +23,14 @@ DemoWalker::DemoWalker(app::qt::SkinWindow& window, TfrmSpeedInstall& form, QStr
   using app::kPageAZ, app::kPageSZ, app::kPageXZ, app::kPageWC;
   steps_ = {
       {"the start page", [this] { return window_.isVisible() && Page() == kPageAZ; },
-       [this] { Shoot("AZ"); Click("lblAZ"); }},
+       [this] { Shoot("AZ"); Click(skin::ctl::lblAZ); }},
       {"the folder page", [this] { return Page() == kPageSZ; },
-       [this] { Shoot("SZ"); Click("lblLJAZ"); }},
+       [this] { Shoot("SZ"); Click(skin::ctl::lblLJAZ); }},
       // The installing page is shot once its bar shows some progress.
       {"the installing page", [this] { return (Page() == kPageXZ && Percent() >= 30) || Page() == kPageWC; },
        [this] { if (Page() == kPageXZ) Shoot("XZ"); }},
       {"the done page", [this] { return Page() == kPageWC; },
-       [this] { Shoot("WC"); Click("lblClose4"); }},
+       [this] { Shoot("WC"); Click(skin::ctl::lblClose4); }},
       {"the window closing", [this] { return !window_.isVisible(); }, [this] { succeeded_ = true; }},
   };
   connect(&poll_, &QTimer::timeout, this, [this] { Poll(); });
@@ -42,10 +43,10 @@ void DemoWalker::Start() {
   boxes_.start(kPollMs);
 }
 
-int DemoWalker::Page() { return form_.Form().PageIndex("nbMain"); }
+int DemoWalker::Page() { return form_.Form().PageIndex(skin::ctl::nbMain); }
 
 int DemoWalker::Percent() {
-  const std::string& text = form_.Form().Get("lblJD").text;  // "N%"
+  const std::string& text = form_.Form().Get(skin::ctl::lblJD).text;  // "N%"
   return platform::ParseDigits<int>(std::string_view(text).substr(0, text.find('%'))).value_or(0);
 }
 
@@ -78,7 +79,7 @@ void DemoWalker::AnswerBoxes() {
   box->accept();
 }
 
-void DemoWalker::Click(const char* label) {
+void DemoWalker::Click(std::string_view label) {
   skin::Form& form = form_.Form();
   const skin::Box box = form.AbsoluteBox(form.Get(label));
   const int x = box.left + box.width / 2, y = box.top + box.height / 2;

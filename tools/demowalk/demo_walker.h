@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/FSpeedInstall.h"
@@ -33,7 +34,7 @@ class DemoWalker : public QObject {
   };
   void Poll();
   void AnswerBoxes();
-  void Click(const char* label);
+  void Click(std::string_view label);
   void Shoot(const char* name);
   int Page();
   int Percent();  // the percent text's number

@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "page_renderer.h"
+#include "skin/ControlNames.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
     TfrmSpeedInstall& window = renderer.Window();
     ostrel::skin::Form& form = window.Form();
     bool ok = Save(renderer, dir, "AZ.png");
-    const ostrel::skin::Box button = form.VisibleBox(form.Get("lblAZ"));
+    const ostrel::skin::Box button = form.VisibleBox(form.Get(ostrel::skin::ctl::lblAZ));
     form.PointerMove(button.left + button.width / 2, button.top + button.height / 2);
     ok = Save(renderer, dir, "AZ-hover.png") && ok;
     form.PointerMove(0, 0);
