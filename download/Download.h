@@ -43,7 +43,7 @@ class TDownload {
   TDownload(std::shared_ptr<TDownloadJob> job, std::shared_ptr<ostrel::download::WorkerSlot> slot,
             std::string dataFileName, std::string url, platform::File stream);
   void Execute();
-  // One ranged GET. Kind None when the segment is complete or the worker was told to stop.
+  // One ranged GET. kind None when the segment is complete or the worker was told to stop.
   ostrel::download::DownloadFailure Receive();
 
   std::shared_ptr<TDownloadJob> Job;  // its log, its size, the failure notice

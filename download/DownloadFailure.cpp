@@ -11,17 +11,17 @@ std::string WithDetail(const char* what, const std::string& detail) {
 }  // namespace
 
 std::string DownloadFailure::Text() const {
-  switch (Kind) {
+  switch (kind) {
     case FailureKind::None: return "no failure";
-    case FailureKind::Transfer: return WithDetail("transfer failed", Detail);
-    case FailureKind::HttpStatus: return "HTTP " + Detail;
-    case FailureKind::SizeUnknown: return WithDetail("the server gives no usable size", Detail);
-    case FailureKind::RangeNotHonoured: return WithDetail("the server does not honour Range", Detail);
-    case FailureKind::LengthMismatch: return WithDetail("the response disagrees with the resource's size", Detail);
-    case FailureKind::ContentEncoding: return WithDetail("the server sent an encoded body", Detail);
-    case FailureKind::DiskFull: return WithDetail("no space left for the file", Detail);
-    case FailureKind::FileError: return WithDetail("file error", Detail);
-    case FailureKind::ReceiveFileMissing: return WithDetail("the receive file is missing", Detail);
+    case FailureKind::Transfer: return WithDetail("transfer failed", detail);
+    case FailureKind::HttpStatus: return "HTTP " + detail;
+    case FailureKind::SizeUnknown: return WithDetail("the server gives no usable size", detail);
+    case FailureKind::RangeNotHonoured: return WithDetail("the server does not honour Range", detail);
+    case FailureKind::LengthMismatch: return WithDetail("the response disagrees with the resource's size", detail);
+    case FailureKind::ContentEncoding: return WithDetail("the server sent an encoded body", detail);
+    case FailureKind::DiskFull: return WithDetail("no space left for the file", detail);
+    case FailureKind::FileError: return WithDetail("file error", detail);
+    case FailureKind::ReceiveFileMissing: return WithDetail("the receive file is missing", detail);
   }
   return "unknown failure";
 }

@@ -20,10 +20,10 @@ enum class FailureKind {
 };
 
 struct DownloadFailure {
-  FailureKind Kind = FailureKind::None;
-  std::string Detail;  // e.g. "404", "Couldn't connect to server", "Content-Range total 5 for 6"
+  FailureKind kind = FailureKind::None;
+  std::string detail;  // e.g. "404", "Couldn't connect to server", "Content-Range total 5 for 6"
 
-  explicit operator bool() const { return Kind != FailureKind::None; }
+  explicit operator bool() const { return kind != FailureKind::None; }
   // One line for people: "HTTP 404", "transfer failed: Couldn't connect to server", ...
   std::string Text() const;
 };

@@ -51,7 +51,7 @@ TEST_F(EngineTrust, ResponsesThatDisagreeWithTheResourceFailBeforeAnyByteIsWritt
     const int before = Notices();
     auto job = Start(c.path, Out("pkg.zip"), c.threads);
     ASSERT_TRUE(WaitUntil([&] { return Notices() == before + c.threads; }));
-    EXPECT_EQ(job->Failure().Kind, c.kind) << job->Failure().Text();
+    EXPECT_EQ(job->Failure().kind, c.kind) << job->Failure().Text();
     job->Cancel();
     ASSERT_TRUE(WaitStopped(*job));
     EXPECT_TRUE(AllZero(ReadFile(Out("pkg.zip.rpc")))) << "bytes were written into a segment";
@@ -165,6 +165,6 @@ TEST_F(EngineTrust, AFolderReachedThroughALinkIsNeverWritten) {
   std::filesystem::create_directory_symlink(elsewhere, Out("linked"));
   auto job = Start("pkg.zip", Out("linked/pkg.zip"));
   ASSERT_TRUE(WaitUntil([&] { return Notices() == 1; }));
-  EXPECT_EQ(job->Failure().Kind, FailureKind::FileError);
+  EXPECT_EQ(job->Failure().kind, FailureKind::FileError);
   EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
 }

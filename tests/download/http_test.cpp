@@ -36,7 +36,7 @@ TEST(ResponseCheck, ASegmentsResponseMustMatchTheAskedRangeAndTheResourcesSize) 
   for (const auto& c : cases) {
     ResponseHeaders h;
     for (const auto& line : c.headers) h.Feed(line);
-    EXPECT_EQ(CheckSegmentResponse(h, c.position, 1001, 1001).Kind, c.kind) << ::testing::PrintToString(c.headers);
+    EXPECT_EQ(CheckSegmentResponse(h, c.position, 1001, 1001).kind, c.kind) << ::testing::PrintToString(c.headers);
   }
 }
 

@@ -23,7 +23,7 @@ TEST_F(JobLifetime, ADetachedNotifierHearsNothing) {
   token.reset();
   ASSERT_TRUE(WaitUntil([&] { return WorkerLines(*job).size() == 4; }));
   EXPECT_EQ(heard.load(), 0);
-  EXPECT_EQ(job->Failure().Kind, ostrel::download::FailureKind::Transfer) << "the reason is kept all the same";
+  EXPECT_EQ(job->Failure().kind, ostrel::download::FailureKind::Transfer) << "the reason is kept all the same";
   job->Cancel();
   EXPECT_TRUE(job->WaitForThreads(20s));
 }

@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
   std::shared_ptr<TDownloadJob> job = StartJob(options, options.threads);
   Outcome outcome = Follow(*job, display);
   if (outcome == Outcome::Failed &&
-      job->Failure().Kind == ostrel::download::FailureKind::RangeNotHonoured && !g_signalled) {
+      job->Failure().kind == ostrel::download::FailureKind::RangeNotHonoured && !g_signalled) {
     // The segments can't be fetched apart: what was fetched can't be resumed either.
     if (options.printLog) PrintLog(*job);
     std::fprintf(stderr, "ostrel-fetch: the server ignores Range requests; fetching %s as a single stream\n",
