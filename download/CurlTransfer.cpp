@@ -64,6 +64,14 @@ void CurlTransfer::SetRange(const std::string& value) {
   if (easy_) curl_easy_setopt(easy_, CURLOPT_RANGE, range_.c_str());
 }
 
+void CurlTransfer::SetIfRange(const std::string& value) {
+  if (!easy_ || value.empty()) return;
+  for (char c : value)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return;
+  requestHeaders_ = curl_slist_append(requestHeaders_, ("If-Range: " + value).c_str());
+  curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, requestHeaders_);
+}
+
 void CurlTransfer::SetHeadOnly() {
   if (easy_) curl_easy_setopt(easy_, CURLOPT_NOBODY, 1L);
 }

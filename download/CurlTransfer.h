@@ -35,6 +35,8 @@ class CurlTransfer {
 
   CURL* Handle() { return easy_; }
   void SetRange(const std::string& value);  // "A-B", sent as "Range: bytes=A-B"
+  // Sent as "If-Range: value" (an ETag or a date); a value with a control character is not sent.
+  void SetIfRange(const std::string& value);
   void SetHeadOnly();
   void SetBodySink(BodySink sink) { sink_ = std::move(sink); }
   // Perform ends as soon as done() holds after a piece of the response has been handled, without

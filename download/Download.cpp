@@ -51,6 +51,7 @@ std::string TDownload::RangeValue(int64_t position, int32_t endPos) {
 void TDownload::Execute() {
   DownloadFailure failure = Receive();
   if (failure) Job->Log.Append(logtext::WorkerFailed(Index));
+  if (failure.kind == FailureKind::ResourceChanged) Slot->ResourceChanged.store(true);
   Stream.Close();
   // The slot is given back before the notice is sent: an owner that is slow to handle the notice
   // never holds up the controller, which may then save the state at once.
@@ -68,13 +69,15 @@ DownloadFailure TDownload::Receive() {
   CurlTransfer request(URL);
   request.SetReceiveBufferSize(kReceiveBufferSize);
   request.SetRange(RangeValue(Position, segment.EndPos));
+  request.SetIfRange(Slot->IfRange);
   Remaining = static_cast<int32_t>(segment.EndPos - Position);
 
   FileBlockOutput output(Stream);
   SegmentWriter writer(output, Position, Remaining, segment.DoneSize, stop, Buffer);
   std::optional<DownloadFailure> verdict;  // on the headers, taken at the first body byte
   request.SetBodySink([&](const char* data, size_t size) -> size_t {
-    if (!verdict) verdict = CheckSegmentResponse(request.Headers(), Position, segment.EndPos, totalSize);
+    if (!verdict)
+      verdict = CheckSegmentResponse(request.Headers(), Position, segment.EndPos, totalSize, Slot->IfRange);
     if (*verdict) return 0;
     return writer.Feed(data, size);
   });
@@ -101,7 +104,8 @@ DownloadFailure TDownload::Receive() {
   if (stop.load()) return {};  // stopped inside a block
   if (DownloadFailure failure = request.FailureOf(result)) return failure;
   if (!verdict && request.Headers().Status() != 0)  // a response without any body
-    if (DownloadFailure failure = CheckSegmentResponse(request.Headers(), Position, segment.EndPos, totalSize))
+    if (DownloadFailure failure =
+            CheckSegmentResponse(request.Headers(), Position, segment.EndPos, totalSize, Slot->IfRange))
       return failure;
   return {FailureKind::Transfer,
           "the response ended " + std::to_string(Remaining) + " bytes before the segment's end"};

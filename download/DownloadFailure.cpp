@@ -22,6 +22,7 @@ std::string DownloadFailure::Text() const {
     case FailureKind::DiskFull: return WithDetail("no space left for the file", detail);
     case FailureKind::FileError: return WithDetail("file error", detail);
     case FailureKind::ReceiveFileMissing: return WithDetail("the receive file is missing", detail);
+    case FailureKind::ResourceChanged: return WithDetail("the resource changed since the download began", detail);
   }
   return "unknown failure";
 }

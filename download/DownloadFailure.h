@@ -17,6 +17,7 @@ enum class FailureKind {
   DiskFull,          // no room for the receive file
   FileError,         // the receive file or the state file cannot be made, opened or written
   ReceiveFileMissing,
+  ResourceChanged,   // the resource is no longer the version the resumed download began with
 };
 
 struct DownloadFailure {

@@ -12,6 +12,7 @@
 #include "download/ResumeNames.h"
 #include "download/StateFile.h"
 #include "platform/file.h"
+#include "platform/file_note.h"
 #include "platform/file_system.h"
 #include "platform/host_path.h"
 
@@ -81,6 +82,8 @@ void TDownloadManager::Execute() {
     SegmentCount = state->SegmentCount;
     Log(logtext::GotSize(Job->TotalSize.load()));
     for (int32_t k = 1; k <= SegmentCount; ++k) Slot(k).Segment.Assign(state->Segments[k - 1]);
+    // The version the receive file's bytes are of, kept beside them when the download began.
+    validator_ = platform::ReadFileNote(platform::HostPath(receiveFile)).value_or("");
     const int64_t length = platform::RegularFileLength(platform::HostPath(receiveFile));
     resume = length <= 0 || length == state->TotalSize;  // missing or empty: reported below
     if (!resume) {
@@ -104,7 +107,7 @@ void TDownloadManager::Execute() {
 bool TDownloadManager::PrepareFreshDownload(const std::string& receiveFile) {
   Log(logtext::EnterFreshBranch(Job->TotalSize.load()));
   DownloadFailure probeFailure;
-  Job->SetTotalSize(ProbeRemoteSize(URL, kProbeReadTimeout, &probeFailure));
+  Job->SetTotalSize(ProbeRemoteSize(URL, kProbeReadTimeout, &probeFailure, &validator_));
   Log(logtext::GotSize(Job->TotalSize.load()));
   if (Job->TotalSize.load() <= 0) {
     Job->ReportFailure(std::move(probeFailure));
@@ -124,6 +127,7 @@ bool TDownloadManager::PrepareFreshDownload(const std::string& receiveFile) {
     Log(logtext::kCreateReceiveFileFailed);
     return false;
   }
+  if (!validator_.empty()) platform::WriteFileNote(platform::HostPath(receiveFile), validator_);
   Log(logtext::kCreateReceiveFileDone);
   return true;
 }
@@ -192,6 +196,7 @@ bool TDownloadManager::StartWorkers(const std::string& receiveFile) {
   for (int32_t k = 1; k <= SegmentCount; ++k) {
     if (Slot(k).Segment.Complete()) continue;
     Slot(k).WorkerEnded.store(false);
+    Slot(k).IfRange = validator_;
     if (!TDownload::Start(Job, Slots[static_cast<size_t>(k - 1)], receiveFile, URL)) {
       Slot(k).WorkerEnded.store(true);
       return false;
@@ -218,15 +223,27 @@ void TDownloadManager::WaitForWorkers() {
     while (!Slot(k).WorkerEnded.load()) seen = Job->WaitForEvent(seen, kMonitorCycle);
 }
 
+bool TDownloadManager::ResourceChanged() {
+  for (int32_t k = 1; k <= SegmentCount; ++k)
+    if (Slot(k).ResourceChanged.load()) return true;
+  return false;
+}
+
 void TDownloadManager::SaveState(const std::string& stateFile, const std::string& receiveFile) {
   if (!Job->Finished.load()) {
-    // The bytes that the state counts as done reach the disk before the state does.
-    SyncReceiveFile(platform::HostPath(receiveFile));
-    DownloadState state;
-    state.TotalSize = savedTotalSize_;
-    state.SegmentCount = savedSegmentCount_;
-    for (int32_t k = 1; k <= savedSegmentCount_; ++k) state.Segments[k - 1] = Slot(k).Segment.Record();
-    if (!WriteStateFile(platform::HostPath(stateFile), state)) return;  // Running stays 1
+    if (ResourceChanged()) {
+      // The bytes kept are of another version of the resource: the next run starts afresh.
+      platform::RemovePath(platform::HostPath(stateFile));
+      platform::RemovePath(platform::HostPath(receiveFile));
+    } else {
+      // The bytes that the state counts as done reach the disk before the state does.
+      SyncReceiveFile(platform::HostPath(receiveFile));
+      DownloadState state;
+      state.TotalSize = savedTotalSize_;
+      state.SegmentCount = savedSegmentCount_;
+      for (int32_t k = 1; k <= savedSegmentCount_; ++k) state.Segments[k - 1] = Slot(k).Segment.Record();
+      if (!WriteStateFile(platform::HostPath(stateFile), state)) return;  // Running stays 1
+    }
     Log(logtext::kRunStopped);
   }
   Job->EndRun();

@@ -50,6 +50,7 @@ class TDownloadManager {
   bool CheckReceiveFile(const std::string& receiveFile);
   TransferEnd Transfer(const std::string& receiveFile, const std::string& stateFile);
   bool StartWorkers(const std::string& receiveFile);
+  bool ResourceChanged();  // a worker found the resource changed since the download began
   void PublishProgress();
   void StopAndWaitForWorkers();
   void WaitForWorkers();
@@ -58,6 +59,7 @@ class TDownloadManager {
 
   int32_t savedTotalSize_ = 0;  // the header for a later save
   int32_t savedSegmentCount_ = 0;
+  std::string validator_;  // names the resource's version: asked back with every range
 };
 
 namespace ostrel::download {

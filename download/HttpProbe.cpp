@@ -5,7 +5,7 @@
 namespace ostrel::download {
 
 int32_t ProbeRemoteSize(const std::string& url, std::chrono::milliseconds readTimeout,
-                        DownloadFailure* why) {
+                        DownloadFailure* why, std::string* validator) {
   CurlTransfer request(url);
   request.SetHeadOnly();
   const CURLcode result = request.Perform(readTimeout);
@@ -17,6 +17,7 @@ int32_t ProbeRemoteSize(const std::string& url, std::chrono::milliseconds readTi
     if (size < 0) failure = {FailureKind::SizeUnknown, "no Content-Length in the HEAD response"};
   }
   if (why) *why = std::move(failure);
+  if (validator) *validator = request.Headers().Validator();
   return size;
 }
 

@@ -49,13 +49,15 @@ DownloadFailure CheckWhole(const ResponseHeaders& headers, int64_t position, int
 }  // namespace
 
 DownloadFailure CheckSegmentResponse(const ResponseHeaders& headers, int64_t position,
-                                     int32_t endPos, int32_t totalSize) {
+                                     int32_t endPos, int32_t totalSize, const std::string& ifRange) {
   const int status = headers.Status();
   if (status < 200 || status > 299) return {FailureKind::HttpStatus, std::to_string(status)};
   const std::string& coding = headers.ContentEncoding();
   if (!coding.empty() && !platform::EqualsNoCase(coding, "identity"))
     return {FailureKind::ContentEncoding, coding};
   if (status == 206) return CheckPartial(headers, position, endPos, totalSize);
+  if (!ifRange.empty() && headers.Validator() != ifRange)
+    return {FailureKind::ResourceChanged, "asked for " + ifRange + ", got " + headers.Validator()};
   return CheckWhole(headers, position, totalSize);
 }
 

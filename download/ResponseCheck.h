@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "download/DownloadFailure.h"
 #include "download/ResponseHeaders.h"
@@ -18,7 +19,9 @@ namespace ostrel::download {
 
 // position: the first byte asked for; endPos: the segment's exclusive end; totalSize: the size
 // the whole download works with. A failure of kind None means the body may be written.
+// ifRange: the validator the request carried as If-Range (empty: none). A whole response whose own
+// validator differs is another version of the resource: the server answered If-Range with it.
 DownloadFailure CheckSegmentResponse(const ResponseHeaders& headers, int64_t position,
-                                     int32_t endPos, int32_t totalSize);
+                                     int32_t endPos, int32_t totalSize, const std::string& ifRange = {});
 
 }  // namespace ostrel::download

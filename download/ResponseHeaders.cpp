@@ -64,7 +64,16 @@ void ResponseHeaders::Feed(std::string_view line) {
     contentRange_ = ParseContentRange(value);
   } else if (EqualsNoCase(name, "Content-Encoding")) {
     contentEncoding_ = std::string(Trim(value));
+  } else if (EqualsNoCase(name, "ETag")) {
+    etag_ = std::string(Trim(value));
+  } else if (EqualsNoCase(name, "Last-Modified")) {
+    lastModified_ = std::string(Trim(value));
   }
+}
+
+std::string ResponseHeaders::Validator() const {
+  const bool strongTag = etag_.size() >= 2 && etag_.front() == '"' && etag_.back() == '"';
+  return strongTag ? etag_ : lastModified_;
 }
 
 std::optional<int64_t> ResponseHeaders::BodyOffset() const {

@@ -32,6 +32,9 @@ class ResponseHeaders {
   }
   // The Content-Encoding value as sent, blanks trimmed; empty when absent.
   const std::string& ContentEncoding() const { return contentEncoding_; }
+  // What names this version of the resource for an If-Range request: a strong ETag, else the
+  // Last-Modified date; empty when the response has neither (a weak ETag never validates a range).
+  std::string Validator() const;
 
   // The offset in the resource at which the body of this response starts: the Content-Range's
   // first offset for 206, else 0. Nothing for a 206 without a readable Content-Range.
@@ -43,6 +46,8 @@ class ResponseHeaders {
   std::optional<int32_t> contentLength_;
   std::optional<ContentRange> contentRange_;
   std::string contentEncoding_;
+  std::string etag_;
+  std::string lastModified_;
 };
 
 // Reads text (blanks around it allowed) as a signed 32-bit decimal number.

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "download/DownloadSegment.h"
 
@@ -17,6 +18,10 @@ struct WorkerSlot {
   TDownloadSegment Segment;
   std::atomic<bool> StopRequested{false};  // set by the controller, cleared by the worker as it ends
   std::atomic<bool> WorkerEnded{true};     // cleared by the controller as it starts the worker
+  // Set by the controller before the worker starts: sent as If-Range with the range request, so
+  // that a server whose resource has changed answers with the whole new version instead.
+  std::string IfRange;
+  std::atomic<bool> ResourceChanged{false};  // set by the worker when the server said so
 };
 
 }  // namespace ostrel::download

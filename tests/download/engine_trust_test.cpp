@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/file_events.h"
+#include "platform/file_note.h"
 #include "tests/download/download_test_support.h"
 
 using namespace testing_support;
@@ -167,4 +168,27 @@ TEST_F(EngineTrust, AFolderReachedThroughALinkIsNeverWritten) {
   ASSERT_TRUE(WaitUntil([&] { return Notices() == 1; }));
   EXPECT_EQ(job->Failure().kind, FailureKind::FileError);
   EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+}
+
+TEST_F(EngineTrust, AResumeOverAChangedResourceStartsAfreshInsteadOfMixingVersions) {
+  Serve("pkg.zip", 100000);
+  auto job = Start("fault/drop=30000/pkg.zip", Out("pkg.zip"));
+  ASSERT_TRUE(WaitUntil([&] { return WorkerLines(*job).size() == 4; }));
+  job->Cancel();
+  ASSERT_TRUE(WaitStopped(*job));
+  if (!platform::ReadFileNote(Out("pkg.zip.rpc"))) GTEST_SKIP() << "this file system keeps no extended attributes";
+
+  // Another version of the same size: the ranges asked with If-Range come back whole.
+  const std::vector<char> changed = RandomBytes(100000, 99);
+  WriteFile(site_ + "/pkg.zip", changed);
+  auto resumed = Start("pkg.zip", Out("pkg.zip"));
+  ASSERT_TRUE(WaitUntil([&] { return WorkerLines(*resumed).size() == 4; }));
+  EXPECT_EQ(resumed->Failure().kind, FailureKind::ResourceChanged) << resumed->Failure().Text();
+  resumed->Cancel();
+  ASSERT_TRUE(WaitStopped(*resumed));
+  EXPECT_FALSE(Exists(Out("pkg.zip.rpc.cfg")) || Exists(Out("pkg.zip.rpc"))) << "the old bytes were kept";
+
+  auto fresh = Start("pkg.zip", Out("pkg.zip"));
+  ASSERT_TRUE(WaitFinished(*fresh));
+  EXPECT_EQ(ReadFile(Out("pkg.zip")), changed);
 }

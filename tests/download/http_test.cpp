@@ -17,6 +17,7 @@ TEST(ResponseCheck, ASegmentsResponseMustMatchTheAskedRangeAndTheResourcesSize) 
     std::vector<std::string> headers;
     int64_t position;
     FailureKind kind;
+    std::string ifRange = {};  // the validator the request asked back with
   } cases[] = {
       {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1001", "Content-Length: 501"}, 500, FailureKind::None},
       {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1001", "Content-Encoding: identity"}, 500, FailureKind::None},
@@ -32,11 +33,19 @@ TEST(ResponseCheck, ASegmentsResponseMustMatchTheAskedRangeAndTheResourcesSize) 
       {{"HTTP/1.1 200 x"}, 0, FailureKind::LengthMismatch},
       {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1001", "Content-Encoding: gzip"}, 500, FailureKind::ContentEncoding},
       {{"HTTP/1.1 404 x"}, 500, FailureKind::HttpStatus},
+      // If-Range: a whole answer of another version; of the same version (Range ignored); a range.
+      {{"HTTP/1.1 200 x", "Content-Length: 1001", "ETag: \"v2\""}, 0, FailureKind::ResourceChanged, "\"v1\""},
+      {{"HTTP/1.1 200 x", "Content-Length: 1001", "ETag: W/\"v1\""}, 0, FailureKind::ResourceChanged, "\"v1\""},
+      {{"HTTP/1.1 200 x", "Content-Length: 1001", "ETag: \"v1\""}, 0, FailureKind::None, "\"v1\""},
+      {{"HTTP/1.1 200 x", "Content-Length: 1001", "Last-Modified: Tue, 1 Dec 2026 10:00:00 GMT"}, 0,
+       FailureKind::None, "Tue, 1 Dec 2026 10:00:00 GMT"},
+      {{"HTTP/1.1 206 x", "Content-Range: bytes 500-1000/1001"}, 500, FailureKind::None, "\"v1\""},
   };
   for (const auto& c : cases) {
     ResponseHeaders h;
     for (const auto& line : c.headers) h.Feed(line);
-    EXPECT_EQ(CheckSegmentResponse(h, c.position, 1001, 1001).kind, c.kind) << ::testing::PrintToString(c.headers);
+    EXPECT_EQ(CheckSegmentResponse(h, c.position, 1001, 1001, c.ifRange).kind, c.kind)
+        << ::testing::PrintToString(c.headers);
   }
 }
 

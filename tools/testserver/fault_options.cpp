@@ -19,6 +19,7 @@ bool ApplyOption(std::string_view name, std::optional<std::string_view> valueTex
     if (name == "gzip") return options->gzip = true;
     if (name == "html") return options->html = true;
     if (name == "endless") return options->endless = true;
+    if (name == "noetag") return options->noEtag = true;
     return false;
   }
   const auto value = platform::ParseDigits<uint64_t>(*valueText);

@@ -17,6 +17,7 @@ struct FaultOptions {
   bool https = false;                 // https
   bool empty = false;                 // empty
   bool gzip = false;                  // gzip
+  bool noEtag = false;                // noetag
   bool html = false;                  // html
   bool endless = false;               // endless
   std::optional<uint64_t> headLength; // headlen=N

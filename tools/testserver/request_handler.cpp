@@ -1,5 +1,6 @@
 #include "tools/testserver/request_handler.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tools/testserver/body_sender.h"
@@ -23,10 +24,21 @@ void SendRedirect(const Connection& conn, const std::string& location) {
   SendEmptyResponse(conn, std::move(head));
 }
 
+// A strong validator of the file's version: it changes whenever the file is written.
+std::string EntityTag(int fd) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return {};
+  return "\"" + std::to_string(st.st_ino) + "-" + std::to_string(st.st_size) + "-" +
+         std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + "\"";
+}
+
 void ServeFile(const Connection& conn, const HandlerContext& context, int fd, uint64_t size,
-               const std::string& rangeHeader, const FaultOptions& faults, bool isHead) {
+               const RequestHead& request, const FaultOptions& faults, bool isHead) {
+  const std::string etag = EntityTag(fd);
+  // If-Range that names another version: the whole file instead of the range.
+  const std::string ifRange = request.Header("If-Range");
   RangeAnswer range;
-  if (!faults.noRange) range = ResolveRange(rangeHeader, size);
+  if (!faults.noRange && (ifRange.empty() || ifRange == etag)) range = ResolveRange(request.Header("Range"), size);
   const std::string sizeText = std::to_string(size);
 
   if (range.kind == RangeAnswer::kUnsatisfiable) {
@@ -54,6 +66,7 @@ void ServeFile(const Connection& conn, const HandlerContext& context, int fd, ui
     head.Add("Content-Length", std::to_string(plan.length));
   }
   if (faults.gzip) head.Add("Content-Encoding", "gzip");
+  if (!faults.noEtag && !etag.empty()) head.Add("ETag", etag);
   if (!faults.noRange) head.Add("Accept-Ranges", "bytes");
 
   std::string headText = head.Serialize();
@@ -120,7 +133,7 @@ void Answer(const Connection& conn, const HandlerContext& context, const Request
     SendTextResponse(conn, status, isHead, context.bodyBytes);
     return;
   }
-  ServeFile(conn, context, file.fd, file.size, request.Header("Range"), faults, isHead);
+  ServeFile(conn, context, file.fd, file.size, request, faults, isHead);
   close(file.fd);
 }
 

@@ -32,6 +32,9 @@
 //   empty         200 with Content-Length: 0 and no body.
 //   headlen=N     HEAD answers with Content-Length N (GET is unchanged).
 //   gzip          responses say "Content-Encoding: gzip" (the bytes are the file's).
+//   noetag        no ETag header.
+// Every file response carries a strong ETag that changes whenever the file is written; a Range
+// request whose If-Range names another ETag is answered with the whole file (200).
 //   html          files are served as "Content-Type: text/html; charset=utf-8".
 //   endless       GET: the body (the file, or its range) is sent over and over without
 //                 Content-Length until the peer goes; rate= paces it.
