@@ -15,7 +15,8 @@
 #include "app/SharedValues.h"
 #include "platform/host_path.h"
 #include "platform/text_codec.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 #include "tools/testserver/test_http_server.h"
 
 namespace ostrel::app::test {
@@ -56,7 +57,7 @@ class FlowTest : public ::testing::Test {
   void Serve(bool web, const std::string& name, const std::string& bytes, bool inPackageFolder = true) {
     const fs::path path = fs::path(Root(web)) / (inPackageFolder ? std::string(kPackageFolder) : "") / name;
     fs::create_directories(path.parent_path());
-    testutil::WriteFile(path.string(), bytes);
+    testkit::WriteFile(path.string(), bytes);
   }
   // The manifest as the maker writes it: INI text in code page 936.
   void ServeManifest(bool web, const std::string& version, const std::string& url, const std::string& crc) {
@@ -79,10 +80,10 @@ class FlowTest : public ::testing::Test {
   static std::string OnHost(const std::string& windowsPath) { return platform::HostPath(windowsPath); }
   static void Put(const std::string& windowsPath, const std::string& bytes) {
     fs::create_directories(fs::path(OnHost(windowsPath)).parent_path());
-    testutil::WriteFile(OnHost(windowsPath), bytes);
+    testkit::WriteFile(OnHost(windowsPath), bytes);
   }
 
-  testutil::TempPrefix prefix_;
+  testkit::TempPrefix prefix_;
   std::unique_ptr<testserver::TestHttpServer> downloadServer_, webServer_;
   ScriptedHost host;
   std::unique_ptr<TfrmSpeedInstall> form;

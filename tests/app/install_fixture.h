@@ -70,7 +70,7 @@ class Install : public FlowTest {
     for (const auto& [name, data] : files)
       entries.push_back({name, data, /*ZIP_CM_STORE*/ 0, std::pair<uint8_t, uint32_t>{kMadeOnUnix, 0100755u << 16}});
     WriteZip(zip, entries);
-    package_ = testutil::ReadFile(zip.string());
+    package_ = testkit::ReadFile(zip.string());
     for (bool web : {false, true}) {
       ServeManifest(web, "5.1 版", kPackage, crc.value_or(GetFileCRC(zip.string())));
       Serve(web, kPackage, package_);
@@ -85,7 +85,7 @@ class Install : public FlowTest {
     if (msiOnDownload) Serve(false, kMsiPath, "msi from download", false);
     if (msiOnAlt) {
       fs::create_directories(fs::path(Root(true) + "-alt") / "rjxz/VARDAPRO/QLSFW");
-      testutil::WriteFile(Root(true) + "-alt/" + kMsiPath, "msi from 8080");
+      testkit::WriteFile(Root(true) + "-alt/" + kMsiPath, "msi from 8080");
     }
   }
 
@@ -118,7 +118,7 @@ class Install : public FlowTest {
   }
   bool RunToDonePage() { return RunUntil([this] { return Page() == kPageWC; }); }
 
-  std::string Installed(const std::string& relative) { return testutil::ReadFile(OnHost(std::string(kInstallDir) + "\\" + relative)); }
+  std::string Installed(const std::string& relative) { return testkit::ReadFile(OnHost(std::string(kInstallDir) + "\\" + relative)); }
   static std::string Reg(const char* key, const char* name) { return ReadRegString(key, name); }
   // Requests for path (a suffix of the target) that reached server.
   static int Asked(testserver::TestHttpServer& server, const std::string& path, const char* method = "GET") {
