@@ -32,12 +32,6 @@ inline std::string Incompressible(size_t size) {
   return bytes;
 }
 
-inline bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
-  const auto giveUp = std::chrono::steady_clock::now() + limit;
-  while (!done() && std::chrono::steady_clock::now() < giveUp) std::this_thread::sleep_for(20ms);
-  return done();
-}
-
 // The package's files: a launcher that leaves a mark, Chinese names, a file that doesn't
 // compress, so that the package is as big as its data.
 inline const std::vector<std::pair<std::string, std::string>>& PackageFiles() {
@@ -54,8 +48,7 @@ inline const std::vector<std::pair<std::string, std::string>>& PackageFiles() {
 class Install : public FlowTest {
  protected:
   Install() {
-    fs::create_directories(Root(true) + "-alt");
-    altServer_ = std::make_unique<testserver::TestHttpServer>(Root(true) + "-alt");
+    altServer_ = std::make_unique<testkit::ServedFolder>(Root(true) + "-alt");
     ::setenv("OSTREL_WEB_SERVER_ALT", altServer_->Url("").c_str(), 1);
   }
   ~Install() override { ::unsetenv("OSTREL_WEB_SERVER_ALT"); }
@@ -84,8 +77,7 @@ class Install : public FlowTest {
     }
     if (msiOnDownload) Serve(false, kMsiPath, "msi from download", false);
     if (msiOnAlt) {
-      fs::create_directories(fs::path(Root(true) + "-alt") / "rjxz/VARDAPRO/QLSFW");
-      testkit::WriteFile(Root(true) + "-alt/" + kMsiPath, "msi from 8080");
+      altServer_->Put(kMsiPath, "msi from 8080");
     }
   }
 
@@ -134,7 +126,7 @@ class Install : public FlowTest {
     for (const char* driver : kDrivers) EXPECT_EQ(Installed(std::string("App\\") + driver), driver);
   }
 
-  std::unique_ptr<testserver::TestHttpServer> altServer_;
+  std::unique_ptr<testkit::ServedFolder> altServer_;
   std::string package_;
 };
 

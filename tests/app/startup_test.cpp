@@ -10,11 +10,11 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "app/StartUp.h"
 #include "tests/testkit/files.h"
 #include "tests/testkit/temp_prefix.h"
+#include "tests/testkit/wait.h"
 
 extern char** environ;
 
@@ -115,10 +115,7 @@ TEST(StartUpProcess, WithoutArgumentsItStartsOneElevatedCopyAndEndsWithZero) {
   const auto [code, errors] = RunProgram(copy, {}, prefix.scratch());
   EXPECT_EQ(code, 0) << errors;
   std::vector<std::pair<pid_t, std::vector<std::string>>> copies;
-  for (int i = 0; i < 500 && copies.empty(); ++i) {
-    copies = ProcessesOf(copy);
-    if (copies.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  testkit::WaitUntil([&] { return !(copies = ProcessesOf(copy)).empty(); }, std::chrono::seconds(10));
   ASSERT_EQ(copies.size(), 1u);
   EXPECT_EQ(copies[0].second, std::vector<std::string>{"UAC"});
   ::kill(copies[0].first, SIGTERM);  // the elevated copy shows its window until it is ended
