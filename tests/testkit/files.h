@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace testkit {
@@ -13,7 +12,7 @@ namespace testkit {
 // The file's bytes; empty when it can't be read.
 std::string ReadFile(const std::filesystem::path& path);
 // Replaces the file with bytes, making its folders first.
-void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // Every path below root, relative and sorted, folders with a trailing "/" (links not entered).
 std::vector<std::string> ListTree(const std::filesystem::path& root);
 // size pseudo-random bytes, the same for the same seed.

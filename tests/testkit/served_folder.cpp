@@ -14,9 +14,9 @@ std::string Made(const std::filesystem::path& root) {
 
 ServedFolder::ServedFolder(const std::filesystem::path& root) : TestHttpServer(Made(root)), root_(root) {}
 
-std::string ServedFolder::Put(const std::string& name, std::string_view bytes) const {
+std::string ServedFolder::Put(const std::string& name, const std::string& bytes) const {
   WriteFile(root_ / name, bytes);
-  return std::string(bytes);
+  return bytes;
 }
 
 }  // namespace testkit

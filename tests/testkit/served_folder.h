@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 #include "tools/testserver/test_http_server.h"
 
@@ -15,7 +14,7 @@ class ServedFolder : public testserver::TestHttpServer {
 
   const std::filesystem::path& Root() const { return root_; }
   // Writes bytes to the served name (its folders made) and returns them.
-  std::string Put(const std::string& name, std::string_view bytes) const;
+  std::string Put(const std::string& name, const std::string& bytes) const;
 
  private:
   std::filesystem::path root_;
