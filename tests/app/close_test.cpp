@@ -80,7 +80,7 @@ TEST_F(Close, ClosingDuringTheDownloadIsBoundedAndANewJobResumes) {
   const std::shared_ptr<TDownloadJob> resumed = StartDownload("", bytes);
   ASSERT_NE(resumed, nullptr);
   ASSERT_TRUE(host.TickUntil(*form, "", [&] { return resumed->Finished.load(); }));
-  EXPECT_EQ(testutil::ReadFile(OnHost(kStagedPackage)), bytes);
+  EXPECT_EQ(testkit::ReadFile(OnHost(kStagedPackage)), bytes);
   const uint64_t manifestBytes = 100;
   EXPECT_LT(downloadServer_->BodyBytesSent() - sentBefore, bytes.size() + manifestBytes);
 }

@@ -15,8 +15,9 @@
 #include "app/SharedValues.h"
 #include "platform/host_path.h"
 #include "platform/text_codec.h"
-#include "tests/platform/temp_prefix.h"
-#include "tools/testserver/test_http_server.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/served_folder.h"
+#include "tests/testkit/temp_prefix.h"
 
 namespace ostrel::app::test {
 
@@ -28,10 +29,8 @@ inline constexpr char kStaging[] = "C:\\Program Files\\Ostrel\\InstOstrel\\";
 class FlowTest : public ::testing::Test {
  protected:
   FlowTest() {
-    fs::create_directories(Root(false));
-    fs::create_directories(Root(true));
-    downloadServer_ = std::make_unique<testserver::TestHttpServer>(Root(false));
-    webServer_ = std::make_unique<testserver::TestHttpServer>(Root(true));
+    downloadServer_ = std::make_unique<testkit::ServedFolder>(Root(false));
+    webServer_ = std::make_unique<testkit::ServedFolder>(Root(true));
     UseBases("", "");
     ResetSharedValues();
   }
@@ -50,13 +49,11 @@ class FlowTest : public ::testing::Test {
     ::setenv("OSTREL_WEB_SERVER", webServer_->Url(webPath).c_str(), 1);
   }
   std::string Root(bool web) const { return prefix_.scratch() + (web ? "/web" : "/download"); }
-  testserver::TestHttpServer& Server(bool web) { return web ? *webServer_ : *downloadServer_; }
+  testkit::ServedFolder& Server(bool web) { return web ? *webServer_ : *downloadServer_; }
 
   // A file on a server, under the package folder when inPackageFolder.
   void Serve(bool web, const std::string& name, const std::string& bytes, bool inPackageFolder = true) {
-    const fs::path path = fs::path(Root(web)) / (inPackageFolder ? std::string(kPackageFolder) : "") / name;
-    fs::create_directories(path.parent_path());
-    testutil::WriteFile(path.string(), bytes);
+    Server(web).Put((inPackageFolder ? std::string(kPackageFolder) : "") + name, bytes);
   }
   // The manifest as the maker writes it: INI text in code page 936.
   void ServeManifest(bool web, const std::string& version, const std::string& url, const std::string& crc) {
@@ -78,12 +75,11 @@ class FlowTest : public ::testing::Test {
   // A Windows path's file on the host.
   static std::string OnHost(const std::string& windowsPath) { return platform::HostPath(windowsPath); }
   static void Put(const std::string& windowsPath, const std::string& bytes) {
-    fs::create_directories(fs::path(OnHost(windowsPath)).parent_path());
-    testutil::WriteFile(OnHost(windowsPath), bytes);
+    testkit::WriteFile(OnHost(windowsPath), bytes);
   }
 
-  testutil::TempPrefix prefix_;
-  std::unique_ptr<testserver::TestHttpServer> downloadServer_, webServer_;
+  testkit::TempPrefix prefix_;
+  std::unique_ptr<testkit::ServedFolder> downloadServer_, webServer_;
   ScriptedHost host;
   std::unique_ptr<TfrmSpeedInstall> form;
 };

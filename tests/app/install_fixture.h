@@ -32,12 +32,6 @@ inline std::string Incompressible(size_t size) {
   return bytes;
 }
 
-inline bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
-  const auto giveUp = std::chrono::steady_clock::now() + limit;
-  while (!done() && std::chrono::steady_clock::now() < giveUp) std::this_thread::sleep_for(20ms);
-  return done();
-}
-
 // The package's files: a launcher that leaves a mark, Chinese names, a file that doesn't
 // compress, so that the package is as big as its data.
 inline const std::vector<std::pair<std::string, std::string>>& PackageFiles() {
@@ -54,8 +48,7 @@ inline const std::vector<std::pair<std::string, std::string>>& PackageFiles() {
 class Install : public FlowTest {
  protected:
   Install() {
-    fs::create_directories(Root(true) + "-alt");
-    altServer_ = std::make_unique<testserver::TestHttpServer>(Root(true) + "-alt");
+    altServer_ = std::make_unique<testkit::ServedFolder>(Root(true) + "-alt");
     ::setenv("OSTREL_WEB_SERVER_ALT", altServer_->Url("").c_str(), 1);
   }
   ~Install() override { ::unsetenv("OSTREL_WEB_SERVER_ALT"); }
@@ -70,7 +63,7 @@ class Install : public FlowTest {
     for (const auto& [name, data] : files)
       entries.push_back({name, data, /*ZIP_CM_STORE*/ 0, std::pair<uint8_t, uint32_t>{kMadeOnUnix, 0100755u << 16}});
     WriteZip(zip, entries);
-    package_ = testutil::ReadFile(zip.string());
+    package_ = testkit::ReadFile(zip.string());
     for (bool web : {false, true}) {
       ServeManifest(web, "5.1 版", kPackage, crc.value_or(GetFileCRC(zip.string())));
       Serve(web, kPackage, package_);
@@ -84,8 +77,7 @@ class Install : public FlowTest {
     }
     if (msiOnDownload) Serve(false, kMsiPath, "msi from download", false);
     if (msiOnAlt) {
-      fs::create_directories(fs::path(Root(true) + "-alt") / "rjxz/VARDAPRO/QLSFW");
-      testutil::WriteFile(Root(true) + "-alt/" + kMsiPath, "msi from 8080");
+      altServer_->Put(kMsiPath, "msi from 8080");
     }
   }
 
@@ -118,7 +110,7 @@ class Install : public FlowTest {
   }
   bool RunToDonePage() { return RunUntil([this] { return Page() == kPageWC; }); }
 
-  std::string Installed(const std::string& relative) { return testutil::ReadFile(OnHost(std::string(kInstallDir) + "\\" + relative)); }
+  std::string Installed(const std::string& relative) { return testkit::ReadFile(OnHost(std::string(kInstallDir) + "\\" + relative)); }
   static std::string Reg(const char* key, const char* name) { return ReadRegString(key, name); }
   // Requests for path (a suffix of the target) that reached server.
   static int Asked(testserver::TestHttpServer& server, const std::string& path, const char* method = "GET") {
@@ -134,7 +126,7 @@ class Install : public FlowTest {
     for (const char* driver : kDrivers) EXPECT_EQ(Installed(std::string("App\\") + driver), driver);
   }
 
-  std::unique_ptr<testserver::TestHttpServer> altServer_;
+  std::unique_ptr<testkit::ServedFolder> altServer_;
   std::string package_;
 };
 

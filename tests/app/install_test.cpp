@@ -4,6 +4,7 @@
 
 #include "install_fixture.h"
 #include "tests/platform/lnkinfo.h"
+#include "tests/testkit/wait.h"
 
 namespace ostrel::app::test {
 namespace {
@@ -53,7 +54,7 @@ TEST_F(Install, StartNowLaunchesTheLauncherAndRegistersNothing) {
   Click(&TfrmSpeedInstall::lblWCClick);
   EXPECT_TRUE(host.closed);
   const std::string mark = OnHost(std::string(kInstallDir) + "\\launched.txt");
-  EXPECT_TRUE(WaitFor([&] { return fs::exists(mark); }, 10s)) << "the launcher did not run";
+  EXPECT_TRUE(testkit::WaitUntil([&] { return fs::exists(mark); }, 10s)) << "the launcher did not run";
   EXPECT_EQ(Reg(kUninstallKey, "DisplayName"), "");
   EXPECT_EQ(Reg(kAppPathKey, "Path"), "");
 }

@@ -38,7 +38,7 @@ TEST_F(Manifest, TheServerThatDeliversItIsRecordedWithItsPackageFolder) {
     EXPECT_EQ(PackageCRC, "1A2B");
     EXPECT_EQ(Text("lblVersion"), "V5.1 正式版");  // code page 936 on the server, UTF-8 here
     EXPECT_EQ(Text("lblVersion2"), "V5.1 正式版");
-    EXPECT_EQ(testutil::ReadFile(OnHost(std::string(kStaging) + "Downloads\\KELOPRO.INI")),
+    EXPECT_EQ(testkit::ReadFile(OnHost(std::string(kStaging) + "Downloads\\KELOPRO.INI")),
               platform::Utf8ToGbk("[Setup]\r\nLargeVer=V5.1 正式版\r\nurl=OstrelPlatform_5.1.zip\r\ncrc=1A2B\r\n"));
   }
 }
@@ -90,7 +90,7 @@ TEST_F(Manifest, APackageNameThatLeavesTheStagingFolderCountsAsNoManifest) {
     EXPECT_EQ(window.DownloadJob(), nullptr);
     EXPECT_FALSE(fs::exists(OnHost(std::string(kStaging) + "Downloads\\KELOPRO.INI")));
   }
-  EXPECT_EQ(testutil::ReadFile(OnHost("C:\\victim.zip")), "keep me");
+  EXPECT_EQ(testkit::ReadFile(OnHost("C:\\victim.zip")), "keep me");
 }
 
 TEST_F(Manifest, AnUnusableManifestOnTheDownloadServerFallsBackToTheWebServer) {

@@ -21,7 +21,7 @@ class Package : public FlowTest {
                    {"App/MarnkeyDrive.exe", "MZ 1"},
                    {"App/OstrelCSP.exe", "MZ 2"},
                    {"App/WLMDrive.exe", "MZ 3"}});
-    return testutil::ReadFile(zip.string());
+    return testkit::ReadFile(zip.string());
   }
   std::string Staged(const std::string& name) { return std::string(kStaging) + "Downloads\\" + name; }
   // Shows the window with the manifest for bytes, and clicks through to "立即安装".
@@ -49,7 +49,7 @@ TEST_F(Package, AValidPackageIsExtractedWithoutAnyRequest) {
   EXPECT_EQ(Page(), kPageWC);
   EXPECT_EQ(Text("lblJD"), "99%");
   EXPECT_EQ(Model().Get("lblJDT").box.width, 574);
-  EXPECT_EQ(testutil::ReadFile(OnHost("C:\\Inst\\OstrelPlatform\\OstrelLauncher.exe")), "MZ launcher");
+  EXPECT_EQ(testkit::ReadFile(OnHost("C:\\Inst\\OstrelPlatform\\OstrelLauncher.exe")), "MZ launcher");
   EXPECT_EQ(form->DownloadJob(), nullptr);
   EXPECT_FALSE(Model().Get("tmr1").enabled);
 }
@@ -90,7 +90,7 @@ TEST_F(Package, AStalePackageEveryArchiveAndOtherResumeFilesGoBeforeTheDownloadS
   EXPECT_TRUE(Model().IsShowing(Model().Get("lblDownLoadState")));
   EXPECT_FALSE(Model().Get("lblErrorHint").visible);
   ASSERT_TRUE(host.TickUntil(*form, "", [&] { return job->Finished.load(); }));
-  EXPECT_EQ(testutil::ReadFile(OnHost(Staged(kPackage))), fresh);  // the download wasn't cleaned up
+  EXPECT_EQ(testkit::ReadFile(OnHost(Staged(kPackage))), fresh);  // the download wasn't cleaned up
 }
 
 TEST_F(Package, ContinueStartsANewJobForTheSamePackage) {

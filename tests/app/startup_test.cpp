@@ -10,10 +10,11 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "app/StartUp.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
+#include "tests/testkit/wait.h"
 
 extern char** environ;
 
@@ -104,27 +105,24 @@ std::pair<int, std::string> RunProgram(const std::string& exe, std::vector<std::
   if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ) == 0) ::waitpid(pid, &status, 0);
   posix_spawn_file_actions_destroy(&actions);
   for (const char* v : {"OSTREL_DOWNLOAD_SERVER", "OSTREL_WEB_SERVER", "QT_QPA_PLATFORM"}) ::unsetenv(v);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testutil::ReadFile(errors)};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testkit::ReadFile(errors)};
 }
 
 TEST(StartUpProcess, WithoutArgumentsItStartsOneElevatedCopyAndEndsWithZero) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   const std::string copy = prefix.scratch() + "/InstKeloPro";  // its own copy: its relaunch is ours to find
   fs::copy_file(OSTREL_INSTALLER_EXE, copy);
   const auto [code, errors] = RunProgram(copy, {}, prefix.scratch());
   EXPECT_EQ(code, 0) << errors;
   std::vector<std::pair<pid_t, std::vector<std::string>>> copies;
-  for (int i = 0; i < 500 && copies.empty(); ++i) {
-    copies = ProcessesOf(copy);
-    if (copies.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  testkit::WaitUntil([&] { return !(copies = ProcessesOf(copy)).empty(); }, std::chrono::seconds(10));
   ASSERT_EQ(copies.size(), 1u);
   EXPECT_EQ(copies[0].second, std::vector<std::string>{"UAC"});
   ::kill(copies[0].first, SIGTERM);  // the elevated copy shows its window until it is ended
 }
 
 TEST(StartUpProcess, AServerBaseThatIsNoHttpUrlStopsTheStartWithItsReason) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   const auto [code, errors] = RunProgram(OSTREL_INSTALLER_EXE, {"UAC"}, prefix.scratch(), "www.ostrel.example");
   EXPECT_NE(code, 0);
   EXPECT_NE(errors.find("OSTREL_WEB_SERVER"), std::string::npos) << errors;

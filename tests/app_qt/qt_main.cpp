@@ -5,21 +5,14 @@
 
 #include <QApplication>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
+#include "tests/testkit/temp_prefix.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  std::string scratch = (std::filesystem::temp_directory_path() / "ostrel-qt-test-XXXXXX").string();
-  if (!::mkdtemp(scratch.data())) return 1;
-  setenv("OSTREL_PREFIX", (scratch + "/prefix").c_str(), 1);
+  const testkit::TempPrefix prefix;
   setenv("OSTREL_DOWNLOAD_SERVER", "http://127.0.0.1:1/", 1);
   setenv("OSTREL_WEB_SERVER", "http://127.0.0.1:1/", 1);
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  std::error_code ignored;
-  std::filesystem::remove_all(scratch, ignored);  // doesn't follow the prefix's z: -> /
-  return result;
+  return RUN_ALL_TESTS();
 }

@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,8 +22,10 @@
 #include "skin/Form.h"
 #include "support/pubShare.h"
 #include "tests/platform/lnkinfo.h"
+#include "tests/testkit/served_folder.h"
+#include "tests/testkit/temp_prefix.h"
+#include "tests/testkit/wait.h"
 #include "tools/demosite/demo_site.h"
-#include "tools/testserver/test_http_server.h"
 
 namespace {
 
@@ -62,15 +63,6 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& log,
   return pid;
 }
 
-bool WaitFor(const std::function<bool()>& done, std::chrono::seconds limit) {
-  const auto giveUp = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > giveUp) return false;
-    std::this_thread::sleep_for(100ms);
-  }
-  return true;
-}
-
 // The display's frame buffer as Xvfb keeps it in a file (XWD, 32 bits a pixel, blue first).
 class FrameBuffer {
  public:
@@ -102,23 +94,19 @@ class RealWindow : public ::testing::Test {
   void SetUp() override {
     if (!OnPath("Xvfb") || !OnPath("xdotool"))
       GTEST_SKIP() << "Xvfb or xdotool is not installed (tools/setup.sh installs xvfb and xdotool)";
-    char pattern[] = "/tmp/ostrel-xvfb-test-XXXXXX";
-    root_ = ::mkdtemp(pattern);
     const auto site = demosite::BuildDemoSite(root_ + "/site", "V9.1 测试");
     ASSERT_TRUE(site.ok) << site.reason;
-    download_ = std::make_unique<testserver::TestHttpServer>(root_ + "/site/download");
-    web_ = std::make_unique<testserver::TestHttpServer>(root_ + "/site/web");
+    download_ = std::make_unique<testkit::ServedFolder>(root_ + "/site/download");
+    web_ = std::make_unique<testkit::ServedFolder>(root_ + "/site/web");
     display_ = ":" + std::to_string(100 + ::getpid() % 800);
     xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-fbdir", root_},
                   root_ + "/xvfb.log");
     ::setenv("DISPLAY", display_.c_str(), 1);
-    ASSERT_TRUE(WaitFor([] { return std::system("xdotool getdisplaygeometry >/dev/null 2>&1") == 0; }, 10s))
+    ASSERT_TRUE(testkit::WaitUntil([] { return std::system("xdotool getdisplaygeometry >/dev/null 2>&1") == 0; }, 10s, 100ms))
         << "Xvfb did not start on " << display_;
-    ::setenv("OSTREL_PREFIX", (root_ + "/prefix").c_str(), 1);
     ::setenv("OSTREL_DOWNLOAD_SERVER", download_->Url("").c_str(), 1);
     ::setenv("OSTREL_WEB_SERVER", web_->Url("").c_str(), 1);
     ::setenv("OSTREL_WEB_SERVER_ALT", web_->Url("").c_str(), 1);
-    platform::ForgetPrefix();
   }
   void TearDown() override {
     if (installer_ > 0) {
@@ -129,22 +117,18 @@ class RealWindow : public ::testing::Test {
       ::kill(xvfb_, SIGTERM);
       ::waitpid(xvfb_, nullptr, 0);
     }
-    for (const char* name : {"DISPLAY", "OSTREL_PREFIX", "OSTREL_DOWNLOAD_SERVER", "OSTREL_WEB_SERVER",
-                             "OSTREL_WEB_SERVER_ALT"})
+    for (const char* name : {"DISPLAY", "OSTREL_DOWNLOAD_SERVER", "OSTREL_WEB_SERVER", "OSTREL_WEB_SERVER_ALT"})
       ::unsetenv(name);
-    platform::ForgetPrefix();
-    std::error_code ignored;
-    if (!root_.empty()) fs::remove_all(root_, ignored);
   }
 
   // Starts the installer and finds its window; its geometry as xdotool tells it.
   std::string StartInstaller(const std::vector<std::string>& environment = {}) {
     installer_ = Spawn({OSTREL_INSTALLER_EXE, "UAC"}, root_ + "/installer.log", environment);
     std::string id;
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(testkit::WaitUntil([&] {
       id = Output("xdotool search --onlyvisible --pid " + std::to_string(installer_) + " 2>/dev/null | head -1");
       return !id.empty();
-    }, 30s)) << "no window; the installer said: " << Output("cat " + root_ + "/installer.log");
+    }, 30s, 100ms)) << "no window; the installer said: " << Output("cat " + root_ + "/installer.log");
     if (id.empty()) return {};
     id.erase(id.find_last_not_of("\n") + 1);
     const std::string geometry = Output("xdotool getwindowgeometry --shell " + id);
@@ -171,8 +155,9 @@ class RealWindow : public ::testing::Test {
   void Click(const char* label) { MoveTo(label, "click 1"); }
   FrameBuffer Screen() { return FrameBuffer(root_ + "/Xvfb_screen0"); }
 
-  std::string root_, display_;
-  std::unique_ptr<testserver::TestHttpServer> download_, web_;
+  testkit::TempPrefix prefix_;
+  std::string root_ = prefix_.scratch(), display_;
+  std::unique_ptr<testkit::ServedFolder> download_, web_;
   pid_t xvfb_ = -1, installer_ = -1;
   int windowX_ = 0, windowY_ = 0;
 };
@@ -189,12 +174,12 @@ TEST_F(RealWindow, AWholeInstallClickedThroughRegistersThePlatform) {
   Click("lblLJAZ");
   // The done page follows the last driver.
   const std::string dir = platform::HostPath("C:\\Program Files\\Ostrel\\OstrelPlatform");
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(dir + "/App/WLMDrive.exe"); }, 60s))
+  ASSERT_TRUE(testkit::WaitUntil([&] { return fs::exists(dir + "/App/WLMDrive.exe"); }, 60s, 100ms))
       << Output("cat " + root_ + "/installer.log");
   std::this_thread::sleep_for(1s);
   Click("lblClose4");
   int status = -1;
-  ASSERT_TRUE(WaitFor([&] { return ::waitpid(installer_, &status, WNOHANG) == installer_; }, 20s))
+  ASSERT_TRUE(testkit::WaitUntil([&] { return ::waitpid(installer_, &status, WNOHANG) == installer_; }, 20s, 100ms))
       << "the window did not close";
   installer_ = -1;
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Output("cat " + root_ + "/installer.log");
@@ -253,18 +238,18 @@ TEST_F(RealWindow, AThreeStateButtonStaysDownUnderTheBoxItsClickOpened) {
   const ostrel::skin::Box button = OnScreen("imgbtn_LJAZ");
   const int x = button.left + 8, y = button.top + button.height / 2;  // beside the text
   auto picture = [&] { return Screen().Pixel(x, y); };
-  EXPECT_TRUE(WaitFor([&] { return picture() == 0x468CFF; }, 5s)) << "hover: " << std::hex << picture();
+  EXPECT_TRUE(testkit::WaitUntil([&] { return picture() == 0x468CFF; }, 5s, 100ms)) << "hover: " << std::hex << picture();
   std::system("xdotool click 1 >/dev/null 2>&1");
   std::string box;
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(testkit::WaitUntil([&] {
     box = Output("xdotool search --onlyvisible --name 提示 2>/dev/null | head -1");
     return !box.empty();
-  }, 10s)) << "no box";
+  }, 10s, 100ms)) << "no box";
   std::this_thread::sleep_for(300ms);
   EXPECT_EQ(picture(), 0x2A6FE3u) << "down while the box is up: " << std::hex << picture();
   box.erase(box.find_last_not_of("\n") + 1);
   std::system(("xdotool windowfocus --sync " + box + " key Return >/dev/null 2>&1").c_str());
-  EXPECT_TRUE(WaitFor([&] { return Output("xdotool search --onlyvisible --name 提示 2>/dev/null").empty(); }, 10s));
+  EXPECT_TRUE(testkit::WaitUntil([&] { return Output("xdotool search --onlyvisible --name 提示 2>/dev/null").empty(); }, 10s, 100ms));
   std::this_thread::sleep_for(300ms);
   EXPECT_EQ(picture(), 0x2E7BFBu) << "normal after the release: " << std::hex << picture();
 }

@@ -3,17 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "support_test_files.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_dir.h"
 #include "tools/demosite/demo_site.h"
 #include "tools/demosite/site_paths.h"
+
+namespace fs = std::filesystem;
 
 class DemoSiteTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = std::make_unique<ScratchDir>();
+    dir_ = std::make_unique<testkit::TempDir>();
     site_ = demosite::BuildDemoSite((dir_->path() / "site").string(), demosite::kDefaultVersion);
   }
   static void TearDownTestSuite() { dir_.reset(); }
@@ -24,6 +28,6 @@ class DemoSiteTest : public ::testing::Test {
     return Tree(root) / (std::string(demosite::kPackageFolder) + site_.packageName);
   }
 
-  static inline std::unique_ptr<ScratchDir> dir_;
+  static inline std::unique_ptr<testkit::TempDir> dir_;
   static inline demosite::SiteResult site_;
 };

@@ -20,7 +20,7 @@ TEST_F(DemoSiteTest, ManifestReadsBackThroughTheInstallersIniReadingOnBothServer
     EXPECT_EQ(ReadIniString("Setup", "url", manifest), "OstrelPlatform_2.3.118.zip");
     EXPECT_EQ(ReadIniString("Setup", "crc", manifest), site_.crc);
     // The text is in code page 936, not UTF-8.
-    const std::string bytes = ReadFile(manifest);
+    const std::string bytes = testkit::ReadFile(manifest);
     EXPECT_NE(bytes.find(platform::Utf8ToGbk("演示版").value()), std::string::npos);
     EXPECT_FALSE(platform::IsValidUtf8(bytes));
   }
@@ -53,7 +53,7 @@ TEST_F(DemoSiteTest, BothServersHoldTheSameFilesAtTheInstallersPaths) {
     ASSERT_TRUE(fs::is_regular_file(download));
     EXPECT_GE(fs::file_size(download), file.minSize);
     EXPECT_LE(fs::file_size(download), file.maxSize);
-    EXPECT_EQ(ReadFile(download), ReadFile(Tree(demosite::kWebRoot) / file.path));
+    EXPECT_EQ(testkit::ReadFile(download), testkit::ReadFile(Tree(demosite::kWebRoot) / file.path));
   }
 }
 
@@ -62,8 +62,8 @@ TEST_F(DemoSiteTest, TheSameVersionGivesTheSameChecksumAndAnotherVersionAnother)
       demosite::BuildDemoSite((dir_->path() / "again").string(), demosite::kDefaultVersion);
   ASSERT_TRUE(again.ok) << again.reason;
   EXPECT_EQ(again.crc, site_.crc);
-  EXPECT_EQ(ReadFile(dir_->path() / "again" / demosite::kDownloadRoot / demosite::kBaseServicePath),
-            ReadFile(Tree(demosite::kDownloadRoot) / demosite::kBaseServicePath));
+  EXPECT_EQ(testkit::ReadFile(dir_->path() / "again" / demosite::kDownloadRoot / demosite::kBaseServicePath),
+            testkit::ReadFile(Tree(demosite::kDownloadRoot) / demosite::kBaseServicePath));
 
   const demosite::SiteResult other = demosite::BuildDemoSite((dir_->path() / "other").string(), "V2.4.0 正式版");
   ASSERT_TRUE(other.ok) << other.reason;
@@ -72,7 +72,7 @@ TEST_F(DemoSiteTest, TheSameVersionGivesTheSameChecksumAndAnotherVersionAnother)
 }
 
 TEST(DemoSite, RefusesVersionTextsTheManifestCannotHold) {
-  ScratchDir dir;
+  testkit::TempDir dir;
   for (const char* version : {"", "V1\nV2", "V1\r", "V1 \xF0\x9F\x98\x80", "V1 \xFF"}) {
     SCOPED_TRACE(version);
     const demosite::SiteResult site = demosite::BuildDemoSite((dir / "site").string(), version);

@@ -23,7 +23,7 @@ class DemoPackageTest : public DemoSiteTest {
     return installDir;
   }
 
-  ScratchDir scratch_;
+  testkit::TempDir scratch_;
 };
 
 bool IsAscii(const std::string& text) {
@@ -41,7 +41,7 @@ TEST_F(DemoPackageTest, ExtractsTheFilesTheInstallerReliesOnWithTheirContents) {
   };
   for (const auto& [path, script] : required) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(ReadFile(installDir / path), script);
+    EXPECT_EQ(testkit::ReadFile(installDir / path), script);
     EXPECT_NE(fs::status(installDir / path).permissions() & fs::perms::owner_exec, fs::perms::none);
   }
   // Every entry, Chinese names included, lands under its own name.
@@ -50,7 +50,7 @@ TEST_F(DemoPackageTest, ExtractsTheFilesTheInstallerReliesOnWithTheirContents) {
     if (entry.name.back() == '/') {
       EXPECT_TRUE(fs::is_directory(installDir / entry.name));
     } else {
-      EXPECT_EQ(ReadFile(installDir / entry.name), entry.data);
+      EXPECT_EQ(testkit::ReadFile(installDir / entry.name), entry.data);
     }
   }
 }
@@ -90,7 +90,7 @@ TEST_F(DemoPackageTest, LauncherRunsDirectlyAndLeavesItsMarkerBesideItself) {
   const int status = ::pclose(pipe);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
   EXPECT_EQ(output.rfind(std::string(demosite::kLauncherGreeting) + "\n", 0), 0u) << output;
-  const std::string marker = ReadFile(installDir / demosite::kLaunchMarker);
+  const std::string marker = testkit::ReadFile(installDir / demosite::kLaunchMarker);
   EXPECT_TRUE(std::regex_match(marker, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n)"))) << marker;
 }
 

@@ -4,41 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <regex>
-#include <thread>
 
 namespace testing_support {
-
-std::vector<char> RandomBytes(size_t size, uint32_t seed) {
-  std::mt19937 gen(seed);
-  std::vector<char> bytes(size);
-  for (char& b : bytes) b = static_cast<char>(gen() & 0xff);
-  return bytes;
-}
-
-void WriteFile(const std::string& path, const std::vector<char>& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<char> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 bool Exists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0;
-}
-
-bool WaitUntil(const std::function<bool()>& pred, std::chrono::seconds limit) {
-  const auto giveUpAt = std::chrono::steady_clock::now() + limit;
-  while (!pred()) {
-    if (std::chrono::steady_clock::now() >= giveUpAt) return pred();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
 }
 
 std::vector<std::string> ControllerLines(const TDownloadJob& job) {
@@ -72,25 +44,8 @@ ostrel::download::DownloadState Halves(int32_t total, int32_t done1, int32_t don
   return s;
 }
 
-EngineTest::EngineTest() {
-  char pattern[] = "/tmp/ostrel-download-test-XXXXXX";
-  root_ = ::mkdtemp(pattern);
-  site_ = root_ + "/site";
-  out_ = root_ + "/out";
-  std::filesystem::create_directories(site_);
-  server = std::make_unique<testserver::TestHttpServer>(site_);
-}
-
-EngineTest::~EngineTest() {
-  server.reset();
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
-}
-
-std::vector<char> EngineTest::Serve(const std::string& name, size_t size) {
-  std::vector<char> bytes = RandomBytes(size, static_cast<uint32_t>(size));
-  WriteFile(site_ + "/" + name, bytes);
-  return bytes;
+std::string EngineTest::Serve(const std::string& name, size_t size) {
+  return server->Put(name, testkit::RandomBytes(size, static_cast<uint32_t>(size)));
 }
 
 std::shared_ptr<TDownloadJob> EngineTest::Start(const std::string& path, const std::string& target,
@@ -110,7 +65,7 @@ std::vector<std::string> EngineTest::GetRanges() const {
 void EngineTest::WriteState(const std::string& target, const ostrel::download::DownloadState& state) {
   std::filesystem::create_directories(out_);
   const auto bytes = ostrel::download::EncodeState(state);
-  WriteFile(Out(target + ".rpc.cfg"), std::vector<char>(bytes.begin(), bytes.end()));
+  WriteFile(Out(target + ".rpc.cfg"), std::string(bytes.begin(), bytes.end()));
 }
 
 std::optional<ostrel::download::DownloadState> EngineTest::StateOf(const std::string& target) const {

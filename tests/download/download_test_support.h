@@ -1,13 +1,11 @@
-// Helpers for the engine's tests: file contents, waiting for a condition, the log's lines, and a
-// fixture with a scratch folder, a test server on 127.0.0.1 and a failure-notice counter that
-// outlives the test (engine threads may still call it).
+// Helpers for the engine's tests: the log's lines, and a fixture with a scratch folder, a test
+// server on 127.0.0.1 and a failure-notice counter that outlives the test (engine threads may
+// still call it).
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,17 +13,17 @@
 
 #include "download/DownloadJob.h"
 #include "download/StateFile.h"
-#include "tools/testserver/test_http_server.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/served_folder.h"
+#include "tests/testkit/temp_dir.h"
+#include "tests/testkit/wait.h"
 
 namespace testing_support {
 
-std::vector<char> RandomBytes(size_t size, uint32_t seed = 1);
-void WriteFile(const std::string& path, const std::vector<char>& bytes);
-std::vector<char> ReadFile(const std::string& path);  // empty if missing
+using testkit::ReadFile;
+using testkit::WaitUntil;
+using testkit::WriteFile;
 bool Exists(const std::string& path);
-
-// Polls pred every 5 ms until it holds or the limit passes.
-bool WaitUntil(const std::function<bool()>& pred, std::chrono::seconds limit = std::chrono::seconds(20));
 
 // Controller lines (the "[yyyy-mm-dd hh:nn:ss] " prefix checked and cut off) and worker lines.
 std::vector<std::string> ControllerLines(const TDownloadJob& job);
@@ -34,10 +32,9 @@ bool HasLine(const TDownloadJob& job, const std::string& untimedText);
 
 class EngineTest : public ::testing::Test {
  protected:
-  EngineTest();
-  ~EngineTest() override;
+  ~EngineTest() override { server.reset(); }
 
-  std::vector<char> Serve(const std::string& name, size_t size);
+  std::string Serve(const std::string& name, size_t size);
   std::shared_ptr<TDownloadJob> Start(const std::string& path, const std::string& target,
                                       int32_t threads = 2);
   std::string Out(const std::string& name) const { return out_ + "/" + name; }
@@ -50,8 +47,9 @@ class EngineTest : public ::testing::Test {
   bool WaitStopped(const TDownloadJob& job);  // Running back at 0
   bool WaitForLine(const TDownloadJob& job, const std::string& untimedText);
 
-  std::string root_, site_, out_;
-  std::unique_ptr<testserver::TestHttpServer> server;
+  testkit::TempDir dir_;
+  std::string root_ = dir_.path().string(), site_ = root_ + "/site", out_ = root_ + "/out";
+  std::unique_ptr<testkit::ServedFolder> server = std::make_unique<testkit::ServedFolder>(site_);
   std::shared_ptr<std::atomic<int>> notices_ = std::make_shared<std::atomic<int>>(0);
 };
 

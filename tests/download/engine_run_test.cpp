@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/host_path.h"
+#include "tests/testkit/temp_prefix.h"
 #include "tests/download/download_test_support.h"
 
 using namespace testing_support;
@@ -66,25 +66,17 @@ TEST_F(EngineRun, AnExistingTargetIsLeftAloneForTheFirstFreeNumberedName) {
   ASSERT_TRUE(WaitFinished(*job) && WaitFinished(*plain));
   EXPECT_EQ(ReadFile(Out("pkg(2).zip")), source);
   EXPECT_EQ(ReadFile(Out("README(1)")), source);
-  EXPECT_EQ(ReadFile(Out("pkg.zip")), std::vector<char>{'a'});
-  EXPECT_EQ(ReadFile(Out("pkg(1).zip")), std::vector<char>{'b'});
+  EXPECT_EQ(ReadFile(Out("pkg.zip")), std::string{'a'});
+  EXPECT_EQ(ReadFile(Out("pkg(1).zip")), std::string{'b'});
 }
 
 TEST_F(EngineRun, AWindowsPathTextGoesThroughThePrefixAndItsFoldersAreMade) {
   const auto source = Serve("pkg.zip", 20000);
-  const std::string prefix = root_ + "/prefix";
-  std::filesystem::create_directories(prefix + "/drive_c");
-  std::filesystem::create_directories(prefix + "/dosdevices");
-  std::filesystem::create_directory_symlink("../drive_c", prefix + "/dosdevices/c:");
-  ::setenv("OSTREL_PREFIX", prefix.c_str(), 1);
-  platform::ForgetPrefix();
-  ASSERT_TRUE(platform::InitPrefix());
+  const testkit::TempPrefix prefix;
+  const std::filesystem::path driveC = prefix.driveC();
   auto job = Start("pkg.zip", "C:\\Program Files\\Ostrel\\Downloads\\pkg.zip");
-  const bool done = WaitFinished(*job) && WaitStopped(*job);
-  ::unsetenv("OSTREL_PREFIX");
-  platform::ForgetPrefix();
-  ASSERT_TRUE(done);
-  EXPECT_EQ(ReadFile(prefix + "/drive_c/Program Files/Ostrel/Downloads/pkg.zip"), source);
+  ASSERT_TRUE(WaitFinished(*job) && WaitStopped(*job));
+  EXPECT_EQ(ReadFile(driveC / "Program Files/Ostrel/Downloads/pkg.zip"), source);
 }
 
 TEST_F(EngineRun, CancelSavesTheStateAndANewJobFetchesOnlyWhatIsMissing) {
@@ -173,11 +165,11 @@ TEST_F(EngineRun, AStateFileThatDoesNotDescribeADownloadIsTreatedAsAbsent) {
   const auto source = Serve("pkg.zip", 30001);
   auto beyond = ostrel::download::EncodeState(Halves(30001, 0, 0));
   beyond[12] = 0x7f;  // first segment ends far beyond the size
-  for (const std::vector<char>& bad : {std::vector<char>{1, 2, 3}, std::vector<char>(32, 0),
-                                       std::vector<char>(beyond.begin(), beyond.end())}) {
+  for (const std::string& bad : {std::string{1, 2, 3}, std::string(32, 0),
+                                       std::string(beyond.begin(), beyond.end())}) {
     std::filesystem::create_directories(out_);
     WriteFile(Out("pkg.zip.rpc.cfg"), bad);
-    WriteFile(Out("pkg.zip.rpc"), std::vector<char>(100, 'x'));
+    WriteFile(Out("pkg.zip.rpc"), std::string(100, 'x'));
     auto job = Start("pkg.zip", Out("pkg.zip"));
     ASSERT_TRUE(WaitFinished(*job) && WaitStopped(*job));
     EXPECT_EQ(ControllerLines(*job).front(), "进入下载分支1：0 字节。");

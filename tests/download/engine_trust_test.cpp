@@ -17,7 +17,7 @@ using EngineTrust = EngineTest;
 
 namespace {
 
-bool AllZero(const std::vector<char>& bytes) {
+bool AllZero(const std::string& bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == 0; });
 }
 
@@ -47,7 +47,7 @@ TEST_F(EngineTrust, ResponsesThatDisagreeWithTheResourceFailBeforeAnyByteIsWritt
     Serve("pkg.zip", 40000);
     if (c.resumeWithOldSize) {
       WriteState("pkg.zip", Halves(30001, 5000, 0));
-      WriteFile(Out("pkg.zip.rpc"), std::vector<char>(30001, 0));
+      WriteFile(Out("pkg.zip.rpc"), std::string(30001, 0));
     }
     const int before = Notices();
     auto job = Start(c.path, Out("pkg.zip"), c.threads);
@@ -71,7 +71,7 @@ TEST_F(EngineTrust, AReceiveFileOfAnotherLengthThanTheStateSaysIsFetchedAfresh) 
     std::filesystem::remove_all(out_);
     const auto source = Serve("pkg.zip", 30001);
     WriteState("pkg.zip", Halves(30001, 15000, 15001));  // claims every byte is there
-    WriteFile(Out("pkg.zip.rpc"), std::vector<char>(length, 'j'));
+    WriteFile(Out("pkg.zip.rpc"), std::string(length, 'j'));
     auto job = Start("pkg.zip", Out("pkg.zip"));
     ASSERT_TRUE(WaitFinished(*job) && WaitStopped(*job));
     EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
@@ -147,7 +147,7 @@ TEST_F(EngineTrust, FilesPlantedInTheTargetFolderAreNeverOpenedThroughLinksOrWai
   ASSERT_TRUE(WaitFinished(*resumed));
   EXPECT_EQ(resumed->FinalName(), Out("pkg(1).zip")) << "a link takes up its name";
   EXPECT_EQ(ReadFile(Out("pkg(1).zip")), source);
-  EXPECT_EQ(ReadFile(victim), (std::vector<char>{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(ReadFile(victim), (std::string{'k', 'e', 'e', 'p'}));
 
   // A FIFO in place of the state file is not a state: a fresh run, never a hang on the FIFO.
   std::filesystem::remove(Out("pkg(1).zip"));
@@ -155,7 +155,7 @@ TEST_F(EngineTrust, FilesPlantedInTheTargetFolderAreNeverOpenedThroughLinksOrWai
   auto fresh = Start("pkg.zip", Out("pkg.zip"));
   ASSERT_TRUE(WaitFinished(*fresh));
   EXPECT_EQ(ReadFile(Out("pkg(1).zip")), source);
-  EXPECT_EQ(ReadFile(victim), (std::vector<char>{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(ReadFile(victim), (std::string{'k', 'e', 'e', 'p'}));
 }
 
 TEST_F(EngineTrust, AFolderReachedThroughALinkIsNeverWritten) {

@@ -38,13 +38,9 @@ class FetchTool : public EngineTest {
     return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   int Run(const std::vector<std::string>& args) { return ExitCode(Spawn(args)); }
-  std::string Stdout() { return Text(root_ + "/stdout.txt"); }
-  std::string Stderr() { return Text(root_ + "/stderr.txt"); }
+  std::string Stdout() { return ReadFile(root_ + "/stdout.txt"); }
+  std::string Stderr() { return ReadFile(root_ + "/stderr.txt"); }
   std::string Output() { return Stdout() + Stderr(); }
-  static std::string Text(const std::string& path) {
-    const auto bytes = ReadFile(path);
-    return std::string(bytes.begin(), bytes.end());
-  }
 };
 
 }  // namespace

@@ -77,11 +77,11 @@ TEST(StateFile, ValuesThatDoNotDescribeADownloadAreRefused) {
 }
 
 TEST(StateFile, SaveReplacesTheOldFileWholeOrNotAtAll) {
-  char pattern[] = "/tmp/ostrel-state-test-XXXXXX";
-  const std::string dir = ::mkdtemp(pattern), path = dir + "/pkg.zip.rpc.cfg";
+  const testkit::TempDir scratch;
+  const std::string dir = scratch.path().string(), path = dir + "/pkg.zip.rpc.cfg";
   ASSERT_TRUE(WriteStateFile(path, Halves(1001, 0, 0)));
   ASSERT_TRUE(WriteStateFile(path, Halves(1001, 500, 0)));
-  EXPECT_EQ(testing_support::ReadFile(path).size(), 32u);
+  EXPECT_EQ(testkit::ReadFile(path).size(), 32u);
   EXPECT_EQ(ReadStateFile(path)->Segments[0].DoneSize, 500);
   // A save that can't be put in place (a folder holds the name) fails and leaves no temporary.
   const std::string blocked = dir + "/blocked.rpc.cfg";

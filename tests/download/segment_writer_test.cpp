@@ -28,7 +28,7 @@ struct Recorder : BlockOutput {
   int failAt = -1;
   std::vector<size_t> sizes;
   std::vector<int64_t> offsets;
-  std::vector<char> bytes;
+  std::string bytes;
 };
 
 struct Slot {
@@ -37,7 +37,7 @@ struct Slot {
   std::array<char, kBlockSize> buffer{};
 };
 
-size_t FeedInPieces(SegmentWriter& writer, const std::vector<char>& body, size_t pieceSize) {
+size_t FeedInPieces(SegmentWriter& writer, const std::string& body, size_t pieceSize) {
   size_t consumed = 0;
   while (consumed < body.size()) {
     const size_t piece = std::min(pieceSize, body.size() - consumed);
@@ -53,7 +53,7 @@ size_t FeedInPieces(SegmentWriter& writer, const std::vector<char>& body, size_t
 TEST(SegmentWriter, WritesWholeBlocksWhateverThePiecesOfTheBody) {
   // 25000 bytes from 0: blocks of 10240, 10240 and 4520, whatever the piece sizes; the one
   // surplus byte that the range brings is refused.
-  const std::vector<char> body = testing_support::RandomBytes(25001);
+  const std::string body = testkit::RandomBytes(25001);
   for (size_t piece : {size_t{25001}, size_t{1000}, size_t{7777}, size_t{10240}, size_t{1}}) {
     Slot slot;
     Recorder out(slot.done, 0);
@@ -70,7 +70,7 @@ TEST(SegmentWriter, WritesWholeBlocksWhateverThePiecesOfTheBody) {
   resumed.done = 10240;
   Recorder out(resumed.done, 25000);
   SegmentWriter writer(out, 35240, 50001 - 35240, resumed.done, resumed.stop, resumed.buffer);
-  EXPECT_EQ(FeedInPieces(writer, testing_support::RandomBytes(14761), 4096), 14761u);
+  EXPECT_EQ(FeedInPieces(writer, testkit::RandomBytes(14761), 4096), 14761u);
   EXPECT_EQ(out.offsets.front(), 35240);
   EXPECT_EQ(resumed.done.load(), 25001);
 }
@@ -79,7 +79,7 @@ TEST(SegmentWriter, AStopRequestIsSeenOnlyBetweenBlocks) {
   Slot slot;
   Recorder out(slot.done, 0);
   SegmentWriter writer(out, 0, 50000, slot.done, slot.stop, slot.buffer);
-  const std::vector<char> body = testing_support::RandomBytes(50000);
+  const std::string body = testkit::RandomBytes(50000);
   // Half a block arrives, then the stop request: the block being gathered is still completed.
   EXPECT_EQ(writer.Feed(body.data(), 5000), 5000u);
   slot.stop = true;
@@ -94,7 +94,7 @@ TEST(SegmentWriter, AFailedWriteEndsTheBodyWithoutCountingTheBlock) {
   Recorder out(slot.done, 0);
   out.failAt = 1;
   SegmentWriter writer(out, 0, 30000, slot.done, slot.stop, slot.buffer);
-  const std::vector<char> body = testing_support::RandomBytes(30000);
+  const std::string body = testkit::RandomBytes(30000);
   EXPECT_LT(writer.Feed(body.data(), body.size()), body.size());
   EXPECT_EQ(writer.state(), SegmentWriter::State::WriteFailed);
   EXPECT_EQ(slot.done.load(), 10240);

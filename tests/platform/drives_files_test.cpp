@@ -9,14 +9,15 @@
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/host_path.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 TEST(HostPath, DrivesMapThroughDosdevicesAndHostPathsPassThrough) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   EXPECT_EQ(platform::HostPath("D:\\Pkg\\a.zip"), prefix.path() + "/dosdevices/d:/Pkg/a.zip");
   EXPECT_TRUE(fs::is_symlink(prefix.path() + "/dosdevices/c:"));  // a drive path seeds the prefix first
   EXPECT_EQ(platform::HostPath("/tmp/x\\y"), "/tmp/x\\y");
@@ -25,7 +26,7 @@ TEST(HostPath, DrivesMapThroughDosdevicesAndHostPathsPassThrough) {
 }
 
 TEST(Drives, TheDosdevicesEntriesAreTheDriveTable) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   EXPECT_EQ(platform::GetWindowsDirectoryA(), "C:\\Windows");
   EXPECT_EQ(platform::GetWindowsDirectoryA(10), "");  // too small a buffer
   fs::create_directory(prefix.scratch() + "/disk_d");
@@ -49,14 +50,14 @@ TEST(Drives, TheDosdevicesEntriesAreTheDriveTable) {
 }
 
 TEST(FileSystem, ForceDirectoriesMakesChainsButNeverDrives) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   EXPECT_TRUE(platform::ForceDirectories("C:\\Program Files\\Ostrel\\InstOstrel\\Downloads"));
   EXPECT_TRUE(fs::is_directory(prefix.path() + "/drive_c/Program Files/Ostrel/InstOstrel/Downloads"));
   EXPECT_TRUE(platform::ForceDirectories("\\Rooted\\Here"));
   EXPECT_TRUE(platform::DirectoryExists("C:\\Rooted\\Here\\"));
   EXPECT_FALSE(platform::ForceDirectories("Q:\\Program Files"));
   EXPECT_FALSE(fs::exists(prefix.path() + "/dosdevices/q:"));
-  testutil::WriteFile(prefix.path() + "/drive_c/file", "x");
+  testkit::WriteFile(prefix.path() + "/drive_c/file", "x");
   EXPECT_FALSE(platform::ForceDirectories("C:\\file\\sub"));
   EXPECT_TRUE(platform::FileExists("C:\\file"));
   EXPECT_FALSE(platform::RemoveFile("C:\\Program Files"));  // folders are not files
@@ -65,12 +66,12 @@ TEST(FileSystem, ForceDirectoriesMakesChainsButNeverDrives) {
 }
 
 TEST(FileSystem, ZipCleanUpDeletesOnlyZipFilesOfThatFolder) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   ASSERT_TRUE(platform::ForceDirectories("C:\\Staging\\Downloads\\sub.zip"));
   const std::string dir = prefix.path() + "/drive_c/Staging/Downloads";
   for (const char* name : {"a.zip", "B.ZIP", "c.Zip", ".zip", "keep.zipx", "keep.zip.part", "KELOPRO.INI", "zip"})
-    testutil::WriteFile(dir + "/" + name, "x");
-  testutil::WriteFile(dir + "/sub.zip/inner.zip", "x");
+    testkit::WriteFile(dir + "/" + name, "x");
+  testkit::WriteFile(dir + "/sub.zip/inner.zip", "x");
   fs::create_symlink(dir + "/KELOPRO.INI", dir + "/link.zip");
   EXPECT_EQ(platform::DeleteZipFiles("C:\\Staging\\Downloads\\"), 5);
   std::vector<std::string> left;

@@ -9,7 +9,8 @@
 
 #include "platform/file.h"
 #include "platform/folder.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 
 namespace fs = std::filesystem;
 using platform::File;
@@ -20,14 +21,14 @@ namespace {
 class FileLayer : public ::testing::Test {
  protected:
   void SetUp() override {
-    testutil::WriteFile(P("plain"), "0123456789");
+    testkit::WriteFile(P("plain"), "0123456789");
     fs::create_symlink(P("plain"), P("link"));
     fs::create_symlink(P("nowhere"), P("dangling"));
     fs::create_directory(P("dir"));
     ASSERT_EQ(::mkfifo(P("fifo").c_str(), 0644), 0);
   }
-  std::string P(const std::string& name) const { return dir_.path() + "/" + name; }
-  testutil::TempDir dir_;
+  std::string P(const std::string& name) const { return (dir_ / name).string(); }
+  testkit::TempDir dir_;
 };
 
 TEST_F(FileLayer, OpensRegularFilesOnlyAndSaysWhyNot) {
@@ -55,7 +56,7 @@ TEST_F(FileLayer, OpensRegularFilesOnlyAndSaysWhyNot) {
     EXPECT_EQ(file.Error(), c.error) << c.name;
   }
   EXPECT_FALSE(fs::exists(P("nowhere")));
-  EXPECT_EQ(testutil::ReadFile(P("plain")), "0123456789");  // nothing truncated through the link
+  EXPECT_EQ(testkit::ReadFile(P("plain")), "0123456789");  // nothing truncated through the link
   EXPECT_EQ(File::Open(P("missing"), File::Mode::Read).WindowsErrorCode(), 2u);
   EXPECT_EQ(File::Open(P("plain/below"), File::Mode::Read).WindowsErrorCode(), 3u);
   EXPECT_EQ(File::Open(P("dir"), File::Mode::Read).WindowsErrorCode(), 5u);
@@ -78,7 +79,7 @@ TEST_F(FileLayer, WritesAtOffsetsAndSetsTheLength) {
   EXPECT_EQ(file.Error(), FileError::TooLarge);
   EXPECT_EQ(file.Length(), 3);
   ASSERT_TRUE(file.SetLength(0) && file.Write("hi", 2) && file.Sync() && file.Close());
-  EXPECT_EQ(testutil::ReadFile(P("new")), "hi");
+  EXPECT_EQ(testkit::ReadFile(P("new")), "hi");
 
   File existing = File::Open(P("plain"), File::Mode::CreateOrTruncate);
   ASSERT_TRUE(existing.IsOpen());
@@ -96,7 +97,7 @@ TEST_F(FileLayer, ReadsWholeRegularFilesUpToACap) {
 
 TEST_F(FileLayer, ReplacesAtomicallyOrLeavesEverythingAsItWas) {
   ASSERT_TRUE(platform::ReplaceFileAtomically(P("plain"), "new content"));
-  EXPECT_EQ(testutil::ReadFile(P("plain")), "new content");
+  EXPECT_EQ(testkit::ReadFile(P("plain")), "new content");
   ASSERT_TRUE(platform::ReplaceFileAtomically(P("fresh"), ""));
   EXPECT_TRUE(fs::is_regular_file(P("fresh")));
   // A folder in the way: the rename fails, the temporary file goes.
@@ -109,16 +110,16 @@ TEST_F(FileLayer, ReplacesAtomicallyOrLeavesEverythingAsItWas) {
 }
 
 TEST_F(FileLayer, RenameNoReplaceNeverTakesAnExistingPlace) {
-  testutil::WriteFile(P("a"), "A");
+  testkit::WriteFile(P("a"), "A");
   EXPECT_EQ(platform::RenameNoReplace(P("a"), P("plain")), FileError::Exists);
   EXPECT_EQ(platform::RenameNoReplace(P("a"), P("dangling")), FileError::Exists);
-  EXPECT_EQ(testutil::ReadFile(P("plain")), "0123456789");
+  EXPECT_EQ(testkit::ReadFile(P("plain")), "0123456789");
   EXPECT_EQ(platform::RenameNoReplace(P("a"), P("b")), FileError::None);
   EXPECT_FALSE(fs::exists(P("a")));
-  EXPECT_EQ(testutil::ReadFile(P("b")), "A");
+  EXPECT_EQ(testkit::ReadFile(P("b")), "A");
   EXPECT_EQ(platform::RenameNoReplace(P("a"), P("c")), FileError::NotFound);
   EXPECT_EQ(platform::RenameReplacing(P("b"), P("plain")), FileError::None);
-  EXPECT_EQ(testutil::ReadFile(P("plain")), "A");
+  EXPECT_EQ(testkit::ReadFile(P("plain")), "A");
 }
 
 TEST_F(FileLayer, QueriesLookAtTheLinkNotItsTarget) {

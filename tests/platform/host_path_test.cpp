@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/host_path.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 
 namespace fs = std::filesystem;
 
@@ -22,7 +23,7 @@ class PathMapping : public ::testing::Test {
     fs::create_directory_symlink(prefix_.scratch() + "/disk", prefix_.path() + "/dosdevices/d:");
     fs::create_directories(prefix_.path() + "/drive_c/Program Files/Ostrel");
   }
-  testutil::TempPrefix prefix_;
+  testkit::TempPrefix prefix_;
 };
 
 TEST_F(PathMapping, HostFoldersRoundTripThroughTheirWindowsPaths) {
@@ -72,7 +73,7 @@ TEST_F(PathMapping, OnceFoundThePrefixIsAPureMapping) {
 }
 
 TEST(Prefix, ThreadsMappingAtOnceFindAndSeedItOnce) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   std::vector<std::string> mapped(4);
   std::vector<std::thread> threads;
   for (size_t i = 0; i < mapped.size(); ++i)
@@ -83,7 +84,7 @@ TEST(Prefix, ThreadsMappingAtOnceFindAndSeedItOnce) {
 }
 
 TEST(Executable, ThePathOfThisProgramBothWays) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   const std::string host = platform::ExecutablePath();
   EXPECT_EQ(fs::path(host).filename(), "test_platform");
   const std::string windows = platform::ExecutableWindowsPath();

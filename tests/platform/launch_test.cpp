@@ -3,9 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +11,9 @@
 #include "platform/posix/prefix.h"
 #include "platform/posix/shell_launch.h"
 #include "platform/shell_execute.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
+#include "tests/testkit/wait.h"
 
 using Args = std::vector<std::string>;
 
@@ -44,16 +44,15 @@ class LaunchTest : public ::testing::Test {
   void TearDown() override { ::setenv("PATH", oldPath_.c_str(), 1); }
 
   static void WriteScript(const std::string& path, const std::string& body) {
-    testutil::WriteFile(path, "#!/bin/sh\n" + body);
+    testkit::WriteFile(path, "#!/bin/sh\n" + body);
     ::chmod(path.c_str(), 0755);
   }
   static std::string WaitForOutput(const std::string& script) {  // the program runs detached
-    for (int i = 0; i < 1000 && !std::filesystem::exists(script + ".out"); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    return testutil::ReadFile(script + ".out");
+    testkit::WaitUntil([&] { return std::filesystem::exists(script + ".out"); });
+    return testkit::ReadFile(script + ".out");
   }
 
-  testutil::TempPrefix prefix_;
+  testkit::TempPrefix prefix_;
   std::string oldPath_ = ::getenv("PATH") ? ::getenv("PATH") : "";
   std::string bin_ = prefix_.scratch() + "/bin", recorder_ = prefix_.scratch() + "/record.sh";
 };
@@ -61,7 +60,7 @@ class LaunchTest : public ::testing::Test {
 TEST_F(LaunchTest, PlansByKindOfFile) {
   ASSERT_TRUE(platform::posix::EnsurePrefix());
   const std::string c = prefix_.path() + "/dosdevices/c:";
-  for (const char* name : {"setup.EXE", "base.msi", "readme.txt"}) testutil::WriteFile(c + "/" + name, "x");
+  for (const char* name : {"setup.EXE", "base.msi", "readme.txt"}) testkit::WriteFile(c + "/" + name, "x");
   using platform::posix::PlanShellLaunch;
   ::setenv("PATH", bin_.c_str(), 1);  // neither wine nor xdg-open, whatever the machine has
   EXPECT_FALSE(PlanShellLaunch("C:\\setup.EXE", "", ""));
@@ -84,8 +83,8 @@ TEST_F(LaunchTest, OpenStartsDetachedThroughWineWithVerbatimArgumentsNoShellAndN
   ASSERT_TRUE(platform::posix::EnsurePrefix());
   std::filesystem::copy_file(recorder_, bin_ + "/wine");
   const std::string exe = prefix_.path() + "/dosdevices/c:/OstrelLauncher.exe", marker = prefix_.scratch() + "/pwned";
-  testutil::WriteFile(exe, "MZ");
-  testutil::WriteFile(prefix_.scratch() + "/leak-marker", "x");
+  testkit::WriteFile(exe, "MZ");
+  testkit::WriteFile(prefix_.scratch() + "/leak-marker", "x");
   const int leaked = ::open((prefix_.scratch() + "/leak-marker").c_str(), O_RDONLY);  // not close-on-exec
   ASSERT_TRUE(platform::ShellOpen(0, "C:\\OstrelLauncher.exe", "\"two words\" $(touch " + marker + ") `id` ';'", "C:\\"));
   const std::string out = WaitForOutput(bin_ + "/wine");
@@ -106,7 +105,7 @@ TEST_F(LaunchTest, FailuresAreReported) {
   plan.program = prefix_.scratch() + "/not-there";
   EXPECT_EQ(platform::posix::LaunchDetached(plan), ENOENT);
   plan.program = prefix_.scratch() + "/leak-marker";
-  testutil::WriteFile(plan.program, "#!/bin/sh\n");  // not executable
+  testkit::WriteFile(plan.program, "#!/bin/sh\n");  // not executable
   EXPECT_EQ(platform::posix::LaunchDetached(plan), EACCES);
   EXPECT_FALSE(std::filesystem::exists(recorder_ + ".out"));
 }

@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 
 namespace fs = std::filesystem;
 
@@ -18,7 +19,7 @@ class NoLink : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(platform::ForceDirectories("C:\\Staging"));
     fs::create_directories(outside() + "/Downloads");
-    for (const char* name : {"file", "a.zip"}) testutil::WriteFile(outside() + "/Downloads/" + name, "keep");
+    for (const char* name : {"file", "a.zip"}) testkit::WriteFile(outside() + "/Downloads/" + name, "keep");
     before_ = Tree(outside());
   }
   std::string C(const std::string& rest) const { return prefix_.path() + "/drive_c/" + rest; }
@@ -31,7 +32,7 @@ class NoLink : public ::testing::Test {
     std::sort(out.begin(), out.end());
     return out;
   }
-  testutil::TempPrefix prefix_;
+  testkit::TempPrefix prefix_;
   std::vector<std::string> before_;
 };
 
@@ -63,7 +64,7 @@ TEST_F(NoLink, APlantedLinkIsNeitherFollowedNorWrittenThrough) {
 }
 
 TEST_F(NoLink, ALinkAtAFilesNameIsNoFileAndIsRemovedAsALink) {
-  testutil::WriteFile(C("Staging/real"), "x");
+  testkit::WriteFile(C("Staging/real"), "x");
   fs::create_symlink(outside() + "/Downloads/file", C("Staging/pkg.zip"));
   fs::create_directory_symlink(outside() + "/Downloads", C("Staging/dirlink"));
   EXPECT_FALSE(platform::FileExists("C:\\Staging\\pkg.zip"));
@@ -86,7 +87,7 @@ TEST_F(NoLink, APlainChainWorksAndTheDriveLinkIsFollowed) {
   EXPECT_TRUE(platform::IsLinkFreeFolder(dir));
   const std::string host = prefix_.scratch() + "/disk_d/Ostrel/OstrelPlatform/App";
   EXPECT_TRUE(fs::is_directory(host));
-  for (const char* name : {"a.zip", "b.ZIP", "keep.txt"}) testutil::WriteFile(host + "/" + name, "x");
+  for (const char* name : {"a.zip", "b.ZIP", "keep.txt"}) testkit::WriteFile(host + "/" + name, "x");
   EXPECT_TRUE(platform::FileExists(dir + "\\keep.txt"));
   EXPECT_EQ(platform::DeleteZipFiles(dir), 2);
   EXPECT_TRUE(platform::RemoveFile(dir + "\\keep.txt"));

@@ -5,7 +5,8 @@
 
 #include "platform/posix/ini_text.h"
 #include "platform/profile.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 
 using platform::posix::FindIniValue;
 
@@ -39,24 +40,24 @@ TEST(IniText, FollowsTheProfileRules) {
 }
 
 TEST(PrivateProfile, MissingFilesAreNeverCreatedAndValuesAreCut) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   const std::string missing = "C:\\Program Files\\Ostrel\\KELOPRO.INI";
   EXPECT_EQ(platform::GetPrivateProfileStringA("Setup", "url", "dflt", missing, 2048), "dflt");
   EXPECT_FALSE(std::filesystem::exists(prefix.path() + "/drive_c/Program Files"));
 
   const std::string file = prefix.scratch() + "/long.ini";
-  testutil::WriteFile(file, "[s]\nk=\"" + std::string(3000, 'x') + "\"\nm=" + std::string(2046, 'a') + "中\n");
+  testkit::WriteFile(file, "[s]\nk=\"" + std::string(3000, 'x') + "\"\nm=" + std::string(2046, 'a') + "中\n");
   EXPECT_EQ(platform::GetPrivateProfileStringA("s", "k", "", file, 2048), std::string(2047, 'x'));
   EXPECT_EQ(platform::GetPrivateProfileStringA("s", "k", "", file, 1), "");
   EXPECT_EQ(platform::GetPrivateProfileStringA("s", "m", "", file, 2048), std::string(2046, 'a'));  // never half a character
 }
 
 TEST(PrivateProfile, AFileInTheTargetCodePageReadsAsUtf8) {
-  testutil::TempDir dir;
-  const std::string file = dir.path() + "/gbk.ini";
-  testutil::WriteFile(file, "[\xB0\xB2\xD7\xB0]\r\nLargeVer=\xB0\xE6\xB1\xBE 2\r\n");  // "安装", "版本" in GBK
+  testkit::TempDir dir;
+  const std::string file = (dir / "gbk.ini").string();
+  testkit::WriteFile(file, "[\xB0\xB2\xD7\xB0]\r\nLargeVer=\xB0\xE6\xB1\xBE 2\r\n");  // "安装", "版本" in GBK
   EXPECT_EQ(platform::GetPrivateProfileStringA("安装", "LargeVer", "", file, 2048), "版本 2");
-  testutil::WriteFile(file, "[Setup]\nLargeVer=版本 3\n");
+  testkit::WriteFile(file, "[Setup]\nLargeVer=版本 3\n");
   EXPECT_EQ(platform::GetPrivateProfileStringA("Setup", "LargeVer", "", file, 2048), "版本 3");
 }
 

@@ -14,10 +14,11 @@
 #include "platform/host_path.h"
 #include "platform/posix/prefix.h"
 #include "platform/registry.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 
 using platform::RegResult;
-using testutil::ReadFile;
+using testkit::ReadFile;
 namespace fs = std::filesystem;
 
 namespace {
@@ -51,7 +52,7 @@ bool InTwoProcesses(const std::function<bool()>& body) {
 }
 
 TEST(Registry, EachRootHasItsHiveAndKeysComeWithTheirParents) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OstrelNorvik\\";
   const std::string hostile = "\"C:\\安装\\\" ]\n[x]";
   ASSERT_EQ(platform::RegWriteString(kLM, key, "DisplayName", hostile), RegResult::kOk);
@@ -73,7 +74,7 @@ TEST(Registry, EachRootHasItsHiveAndKeysComeWithTheirParents) {
 }
 
 TEST(Registry, RewritesAreAtomicAndAForeignFileIsNeverOverwritten) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   ASSERT_EQ(platform::RegWriteString(kLM, "Software\\Many", "first", std::string(20000, 'a')), RegResult::kOk);
   std::atomic<bool> stop{false};
   std::atomic<int> torn{0};
@@ -89,12 +90,12 @@ TEST(Registry, RewritesAreAtomicAndAForeignFileIsNeverOverwritten) {
   for (const auto& entry : fs::directory_iterator(prefix.path()))
     EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 
-  testutil::WriteFile(prefix.path() + "/system.reg", "REGEDIT4\nsomething precious\n");
+  testkit::WriteFile(prefix.path() + "/system.reg", "REGEDIT4\nsomething precious\n");
   EXPECT_EQ(platform::RegWriteString(kLM, "Software\\X", "v", "1"), RegResult::kIoError);
   EXPECT_EQ(ReadFile(prefix.path() + "/system.reg"), "REGEDIT4\nsomething precious\n");
 
   // An empty file holds nothing to lose: it becomes a hive again.
-  testutil::WriteFile(prefix.path() + "/system.reg", "");
+  testkit::WriteFile(prefix.path() + "/system.reg", "");
   EXPECT_EQ(platform::RegWriteString(kLM, "Software\\X", "v", "1"), RegResult::kOk);
   EXPECT_EQ(Value(kLM, "Software\\X", "v"), "1");
 }
@@ -102,7 +103,7 @@ TEST(Registry, RewritesAreAtomicAndAForeignFileIsNeverOverwritten) {
 // A hive that exists but can't be read (another account's, no permission) is
 // left alone: a write fails rather than replacing it with a fresh hive.
 TEST(Registry, AnUnreadableHiveIsNeverReplaced) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   ASSERT_EQ(platform::RegWriteString(kLM, "Software\\Kept", "v", "precious"), RegResult::kOk);
   const std::string hive = prefix.path() + "/system.reg";
   const std::string before = ReadFile(hive);
@@ -127,7 +128,7 @@ TEST(Registry, AnUnreadableHiveIsNeverReplaced) {
 }
 
 TEST(Registry, ConcurrentWritersLoseNothing) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   ASSERT_EQ(platform::RegWriteString(kLM, "Seed", "x", "y"), RegResult::kOk);
   ASSERT_TRUE(InTwoProcesses([&] {  // two processes with two threads each
     const std::string who = std::to_string(::getpid());
@@ -147,7 +148,7 @@ TEST(Registry, ConcurrentWritersLoseNothing) {
 }
 
 TEST(Prefix, IsSeededOnceOnFirstUse) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   EXPECT_FALSE(fs::exists(prefix.path()));
   const std::string desktop = Value(kCU, kShellFolders, "Desktop");
   EXPECT_EQ(desktop, platform::posix::DesktopFolderText());
@@ -157,13 +158,13 @@ TEST(Prefix, IsSeededOnceOnFirstUse) {
   EXPECT_EQ(fs::read_symlink(prefix.path() + "/dosdevices/c:"), "../drive_c");
   EXPECT_EQ(fs::read_symlink(prefix.path() + "/dosdevices/z:"), "/");
   // Seeding doesn't run again: a value the user removed stays removed.
-  testutil::WriteFile(prefix.path() + "/user.reg", "WINE REGISTRY Version 2\n");
+  testkit::WriteFile(prefix.path() + "/user.reg", "WINE REGISTRY Version 2\n");
   EXPECT_EQ(Read(kCU, kShellFolders, "Desktop"), RegResult::kKeyNotFound);
 }
 
 TEST(Prefix, TwoProcessesCreatingItAtOnceGiveOneWholePrefix) {
   for (int round = 0; round < 3; ++round) {
-    testutil::TempPrefix prefix;
+    testkit::TempPrefix prefix;
     ASSERT_TRUE(InTwoProcesses([] { return platform::posix::EnsurePrefix(); }));
     const std::string user = ReadFile(prefix.path() + "/user.reg");
     EXPECT_EQ(user.find("\"Desktop\"="), user.rfind("\"Desktop\"=")) << user;

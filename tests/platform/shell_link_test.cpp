@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/shell_link.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 
 namespace {
 
@@ -14,19 +15,19 @@ uint32_t U32(const std::string& b, size_t at) {
 }
 
 TEST(ShellLink, FlagsTargetFactsAndFailures) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   platform::ShellLink link;
   link.path = "C:\\t.exe";
   ASSERT_EQ(platform::SaveShellLink(link, "C:\\first.lnk"), platform::ShellLinkResult::kOk);
-  std::string b = testutil::ReadFile(prefix.path() + "/drive_c/first.lnk");
+  std::string b = testkit::ReadFile(prefix.path() + "/drive_c/first.lnk");
   EXPECT_EQ(U32(b, 0), 0x4Cu);
   EXPECT_EQ(U32(b, 20), 0x02u | 0x80u);  // LinkInfo, Unicode; no strings given
   EXPECT_EQ(U32(b, 60), 1u);             // shown normally
   EXPECT_EQ(U32(b, 52), 0u);             // no target yet
-  testutil::WriteFile(prefix.path() + "/drive_c/t.exe", std::string(1234, 'x'));
+  testkit::WriteFile(prefix.path() + "/drive_c/t.exe", std::string(1234, 'x'));
   link.arguments = "UAC";
   ASSERT_EQ(platform::SaveShellLink(link, "C:\\t.lnk"), platform::ShellLinkResult::kOk);
-  b = testutil::ReadFile(prefix.path() + "/drive_c/t.lnk");
+  b = testkit::ReadFile(prefix.path() + "/drive_c/t.lnk");
   EXPECT_EQ(U32(b, 20), 0x02u | 0x20u | 0x80u);
   EXPECT_EQ(U32(b, 24), 0x20u);  // archive
   EXPECT_EQ(U32(b, 52), 1234u);

@@ -10,22 +10,22 @@
 #include <gtest/gtest.h>
 
 #include "support/pubShare.h"
-#include "tests/platform/temp_prefix.h"
-#include "tools/testserver/test_http_server.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
+#include "tests/testkit/served_folder.h"
 
 namespace fs = std::filesystem;
-using testutil::ReadFile;
-using testutil::WriteFile;
+using testkit::ReadFile;
+using testkit::WriteFile;
 
 class DownloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directories(root_);
     fs::create_directories(dir_);
     for (size_t i = 0; i < body_.size(); ++i) body_[i] = static_cast<char>((i * 7919) >> 3);
-    WriteFile(root_ + "/pkg.zip", body_);
-    WriteFile(root_ + "/KELOPRO.INI", kIni);
-    WriteFile(root_ + "/empty.bin", "");
+    server_.Put("pkg.zip", body_);
+    server_.Put("KELOPRO.INI", kIni);
+    server_.Put("empty.bin", "");
   }
   DownloadProgressHandlers Recorder() {  // as "begin N", "work N", "end"
     return {[this](int64_t n) { events_.push_back("begin " + std::to_string(n)); },
@@ -40,10 +40,10 @@ class DownloadTest : public ::testing::Test {
   }
 
   static constexpr char kIni[] = "[Setup]\r\nLargeVer=1.0\r\n";
-  testutil::TempPrefix prefix_;
+  testkit::TempPrefix prefix_;
   std::string root_ = prefix_.scratch() + "/www", dir_ = prefix_.scratch() + "/out";
   std::string body_ = std::string(300000, '\0');
-  testserver::TestHttpServer server_{prefix_.scratch() + "/www"};
+  testkit::ServedFolder server_{root_};
   std::vector<std::string> events_;
 };
 

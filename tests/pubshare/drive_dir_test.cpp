@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "support/pubShare.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
 
 using platform::kDriveCdrom;
 using platform::kDriveFixed;
@@ -83,7 +84,7 @@ TEST(ChooseInstallDrive, TablesOfDrives) {
 }
 
 TEST(InstallDrive, TheRealTableOfAFreshPrefix) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   EXPECT_EQ(GetWindowsDir(), "C:\\Windows\\");
   EXPECT_EQ(GetInstallDrive(), "C:\\");  // z: is the host, a network drive
   std::filesystem::create_directory(prefix.scratch() + "/disk");

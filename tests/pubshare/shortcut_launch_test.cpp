@@ -1,9 +1,7 @@
 // The desktop shortcut and the elevated relaunch.
 #include <sys/stat.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -11,7 +9,9 @@
 #include "platform/host_path.h"
 #include "support/pubShare.h"
 #include "tests/platform/lnkinfo.h"
-#include "tests/platform/temp_prefix.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_prefix.h"
+#include "tests/testkit/wait.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +21,7 @@ const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Expl
 
 TEST(DesktopShortcut, AStandardParserReadsTargetWorkingFolderAndDescription) {
   if (!testutil::HaveLnkinfo()) GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   const std::string installDir = "D:\\Program Files\\Ostrel\\安装\\OstrelPlatform";
   CreateDesktopShortcut(installDir);
   const std::string out = testutil::Lnkinfo(
@@ -33,41 +33,41 @@ TEST(DesktopShortcut, AStandardParserReadsTargetWorkingFolderAndDescription) {
 }
 
 TEST(DesktopShortcut, MadeTwiceLeavesOneFile) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   CreateDesktopShortcut("C:\\First\\OstrelPlatform");
   CreateDesktopShortcut("C:\\Second\\OstrelPlatform");
   const std::string desktop = platform::HostPath(ReadRegString(kShellFolders, "Desktop", kHkeyCurrentUser));
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(desktop)) names.push_back(e.path().filename().string());
   EXPECT_EQ(names, std::vector<std::string>{"OstrelPro.lnk"});
-  const std::string bytes = testutil::ReadFile(desktop + "/OstrelPro.lnk");
+  const std::string bytes = testkit::ReadFile(desktop + "/OstrelPro.lnk");
   EXPECT_NE(bytes.find("C:\\Second\\OstrelPlatform\\OstrelLauncher.exe"), std::string::npos);
   EXPECT_EQ(bytes.find("First"), std::string::npos);
 }
 
 TEST(DesktopShortcut, FollowsTheDesktopValueOrFallsBackToTheDriveRoot) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   ASSERT_TRUE(platform::ForceDirectories("C:\\Elsewhere\\桌面"));
   WriteRegString(kShellFolders, "Desktop", "C:\\Elsewhere\\桌面", kHkeyCurrentUser);
   CreateDesktopShortcut("C:\\X\\OstrelPlatform");
   EXPECT_TRUE(fs::exists(prefix.path() + "/drive_c/Elsewhere/桌面/OstrelPro.lnk"));
-  testutil::WriteFile(prefix.path() + "/user.reg", "WINE REGISTRY Version 2\n");  // no Desktop value
+  testkit::WriteFile(prefix.path() + "/user.reg", "WINE REGISTRY Version 2\n");  // no Desktop value
   CreateDesktopShortcut("C:\\X\\OstrelPlatform");
   EXPECT_TRUE(fs::exists(prefix.path() + "/drive_c/OstrelPro.lnk"));
 }
 
 TEST(RunAsAdmin, StartsTheProgramWithUacAndReturnsAtOnce) {
-  testutil::TempPrefix prefix;
+  testkit::TempPrefix prefix;
   const std::string script = prefix.scratch() + "/installer";
   // The started copy waits for a go file, so RunAsAdmin must return before it ends.
-  testutil::WriteFile(script, "#!/bin/sh\nfor i in $(seq 1 500); do [ -e \"$0.go\" ] && break; sleep 0.02; done\n"
+  testkit::WriteFile(script, "#!/bin/sh\nfor i in $(seq 1 500); do [ -e \"$0.go\" ] && break; sleep 0.02; done\n"
                               "echo \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.out\"\n");
   ::chmod(script.c_str(), 0755);
   RunAsAdmin(0, script, "UAC");
   EXPECT_FALSE(fs::exists(script + ".out"));
-  testutil::WriteFile(script + ".go", "");
-  for (int i = 0; i < 1000 && !fs::exists(script + ".out"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_EQ(testutil::ReadFile(script + ".out"), "UAC\n");
+  testkit::WriteFile(script + ".go", "");
+  testkit::WaitUntil([&] { return fs::exists(script + ".out"); });
+  EXPECT_EQ(testkit::ReadFile(script + ".out"), "UAC\n");
   RunAsAdmin(0, prefix.scratch() + "/missing", "UAC");  // nothing to see, nothing thrown
 }
 

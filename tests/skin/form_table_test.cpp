@@ -1,91 +1,96 @@
-// The window as created: every control's owner, box, texts, font, colour, visibility and
-// pointer, and the order in which controls lie over each other.
+// The window as described: properties every row of the table keeps (names, owners, boxes,
+// pictures, label bindings), the pages, the timers, and the order in which controls lie
+// over each other.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/ascii_case.h"
+#include "res/resources.h"
 #include "skin/Form.h"
+#include "skin/UnitFormImage5.h"
 #include "test_pictures.h"
 
 namespace ostrel::skin {
 namespace {
 
-struct Row {
-  const char* name;
-  const char* owner;
-  Box box;
-  const char* text;
-  int font;
-  uint32_t colour;
-  bool hidden;
-  bool hand;
-};
+const std::vector<ControlDescription>& Rows() { return SpeedInstallWindow().controls; }
 
-// Labels and the edit box with their texts; other controls with no text.
-const Row kRows[] = {
-    {"imgBg1", "pnlAZ", {0, 0, 640, 480}, "", 0, 0, false, false},
-    {"imgbtn_AZ", "pnlAZ", {220, 391, 200, 44}, "", 0, 0, false, false},
-    {"lblAZ", "pnlAZ", {220, 391, 200, 44}, "极速安装", 16, 0xFFFFFF, false, true},
-    {"lblBT", "pnlAZ", {206, 56, 225, 28}, "Ostrel             全新上线", 21, 0x333333, false, false},
-    {"lblVersion", "pnlAZ", {290, 119, 60, 27}, "V1.0", 20, 0x666666, true, false},
-    {"imgClose", "pnlAZ", {613, 10, 16, 16}, "", 0, 0, false, false},
-    {"lblClose", "pnlAZ", {613, 10, 16, 16}, "", 0, 0, false, true},
-    {"lblTS1", "pnlAZ", {224, 92, 192, 17}, "始终致力于为您提供更好的客户体验", 12, 0x999999, false, false},
-    {"imgico_bb", "pnlAZ", {274, 62, 58, 20}, "", 0, 0, false, false},
-    {"lbl_ts", "pnlAZ", {274, 62, 58, 20}, "Norvik专版", 12, 0xFFFFFF, false, false},
-    {"imgBg2", "pnlXZ", {0, 0, 640, 480}, "", 0, 0, false, false},
-    {"imgbtn_LJAZ", "pnlXZ", {220, 391, 200, 44}, "", 0, 0, false, false},
-    {"lblLJAZ", "pnlXZ", {220, 391, 200, 44}, "立即安装", 14, 0xFFFFFF, false, true},
-    {"lblFH", "pnlXZ", {446, 402, 28, 20}, "返回", 14, 0x666666, false, true},
-    {"imgbtn_LL", "pnlXZ", {479, 295, 91, 36}, "", 0, 0, false, false},
-    {"lblLL", "pnlXZ", {479, 295, 90, 36}, "浏览", 14, 0x333333, false, true},
-    {"imginput_azlj", "pnlXZ", {169, 295, 300, 36}, "", 0, 0, false, false},
-    {"lblSZ3", "pnlXZ", {90, 301, 70, 20}, "安装位置：", 14, 0x333333, false, false},
-    {"imgSettingIcon", "pnlXZ", {275, 57, 90, 90}, "", 0, 0, false, false},
-    {"lbl2", "pnlXZ", {220, 159, 200, 28}, "欢迎使用OstrelPro", 21, 0x333333, false, false},
-    {"lblVersion2", "pnlXZ", {290, 204, 60, 27}, "V1.0", 20, 0x666666, false, false},
-    {"imgClose2", "pnlXZ", {613, 10, 16, 16}, "", 0, 0, false, false},
-    {"lblClose2", "pnlXZ", {613, 10, 16, 16}, "", 0, 0, false, true},
-    {"edtAZLJ", "pnlXZ", {174, 303, 292, 20}, "", 14, 0x333333, false, false},
-    {"pnlXZ1", "pnlInstalling", {0, 415, 640, 65}, "", 0, 0, false, false},
-    {"imgbtn_XZ", "pnlXZ1", {280, 33, 80, 28}, "", 0, 0, true, false},
-    {"lblDownLoadState", "pnlXZ1", {30, 35, 129, 17}, "正在安装Ostrel客户端...", 12, 0x666666, false, true},
-    {"lblJD", "pnlXZ1", {174, 35, 18, 17}, "0%", 12, 0x0481E9, false, false},
-    {"lblErrorHint", "pnlXZ1", {71, 0, 497, 17},
-     "网络不稳定，请点击“继续安装”，如进度条不动，请尝试重启路由器！", 12, 0xFF0000, true, false},
-    {"lblXZ", "pnlXZ1", {280, 33, 80, 28}, "继续安装", 12, 0x333333, true, true},
-    {"pnlJD", "pnlXZ1", {30, 18, 580, 6}, "", 0, 0, false, false},
-    {"lblJDT", "pnlJD", {0, 0, 0, 20}, "", 0, 0, false, false},
-    {"nbPicBrowse", "pnlInstalling", {0, 0, 640, 415}, "", 0, 0, false, false},
-    {"imgBg31", "pnlPic1", {0, 0, 640, 415}, "", 0, 0, false, false},
-    {"imgClose31", "pnlPic1", {616, 14, 10, 10}, "", 0, 0, false, false},
-    {"lblClose31", "pnlPic1", {616, 14, 10, 10}, "", 0, 0, false, true},
-    {"img32", "pnlPic2", {0, 0, 640, 415}, "", 0, 0, false, false},
-    {"lblClose32", "pnlPic2", {616, 14, 10, 10}, "", 0, 0, false, true},
-    {"img33", "pnlPic3", {0, 0, 640, 415}, "", 0, 0, false, false},
-    {"lblClose33", "pnlPic3", {616, 14, 10, 10}, "", 0, 0, false, true},
-    {"imgBg4", "pnlWC", {0, 0, 640, 480}, "", 0, 0, false, false},
-    {"imgbtn_WC", "pnlWC", {220, 301, 200, 44}, "", 0, 0, false, false},
-    {"lblWC", "pnlWC", {220, 301, 200, 44}, "立即体验", 14, 0xFFFFFF, false, true},
-    {"imgWCIcon", "pnlWC", {298, 135, 47, 48}, "", 0, 0, false, false},
-    {"lbl3", "pnlWC", {282, 195, 76, 25}, "安装完成", 19, 0x666666, false, false},
-    {"imgClose4", "pnlWC", {613, 10, 16, 16}, "", 0, 0, false, false},
-    {"lblClose4", "pnlWC", {613, 10, 16, 16}, "", 0, 0, false, true},
-};
+// Each row by its name, for its owner's and its picture's look-ups.
+std::map<std::string_view, const ControlDescription*> ByName() {
+  std::map<std::string_view, const ControlDescription*> rows;
+  for (const ControlDescription& row : Rows()) rows[row.name] = &row;
+  return rows;
+}
 
-TEST(FormTable, EveryControlAsCreated) {
-  Form form;
-  for (const Row& row : kRows) {
-    SCOPED_TRACE(row.name);
-    Control& c = form.Get(row.name);
-    ASSERT_GE(c.parent, 0);
-    EXPECT_EQ(form.Controls()[c.parent].Name(), row.owner);
-    EXPECT_EQ(c.box, row.box);
-    EXPECT_EQ(c.text, row.text);
-    EXPECT_EQ(c.visible, !row.hidden);
-    EXPECT_EQ(c.description->handPointer, row.hand);
-    if (row.font) {
-      EXPECT_EQ(c.description->fontHeight, row.font);
-      EXPECT_EQ(c.colour.value, row.colour);
+bool IsButton(const ControlDescription& image) { return image.tag == 88 || image.tag == 99; }
+
+// Names are found without regard to case, so they differ in more than case.
+TEST(FormTable, NamesAreUniqueAndOwnersComeFirst) {
+  std::map<std::string_view, const ControlDescription*> created;
+  std::set<std::string> lowered;
+  for (const ControlDescription& row : Rows()) {
+    SCOPED_TRACE(std::string(row.name));
+    EXPECT_TRUE(lowered.insert(platform::AsciiLowerCopy(std::string(row.name))).second);
+    const bool root = row.kind == ControlKind::Timer || row.name == "nbMain";
+    EXPECT_EQ(row.owner.empty(), root);
+    if (!root) {
+      ASSERT_TRUE(created.count(row.owner)) << "owner " << row.owner << " not created before";
+      if (row.kind == ControlKind::Page) EXPECT_EQ(created.at(row.owner)->kind, ControlKind::Notebook);
     }
+    created[row.name] = &row;
+  }
+}
+
+// Every box lies inside its owner and so inside the 640 x 480 window. The progress fill alone
+// is taller than its trough, which clips it to 6 rows.
+TEST(FormTable, EveryControlLiesInsideItsOwnerAndTheWindow) {
+  const auto rows = ByName();
+  Form form;
+  for (const ControlDescription& row : Rows()) {
+    if (row.owner.empty()) continue;
+    SCOPED_TRACE(std::string(row.name));
+    const Box& owner = rows.at(row.owner)->box;
+    const int bottom = row.name == "lblJDT" ? 20 : owner.height;
+    EXPECT_TRUE(row.box.left >= 0 && row.box.top >= 0 && row.box.Right() <= owner.width && row.box.Bottom() <= bottom);
+    const Box onWindow = form.AbsoluteBox(form.Get(row.name));
+    EXPECT_EQ(onWindow.Intersect({0, 0, kContentWidth, kContentHeight}), onWindow);
+  }
+  // The progress arithmetic counts on the trough's width and a fill that starts at its left edge.
+  EXPECT_EQ(rows.at("pnlJD")->box.width, 580);
+  EXPECT_EQ(rows.at("lblJDT")->box, (Box{0, 0, 0, 20}));
+}
+
+// A picture path resolves to embedded pictures: one for a plain image, one a state for a
+// button (88: normal, hover, down; 99: normal, down).
+TEST(FormTable, EveryPicturePathResolvesToEmbeddedPictures) {
+  for (const ControlDescription& row : Rows()) {
+    if (row.kind != ControlKind::Image || row.hint.empty()) continue;
+    std::vector<std::string> paths{std::string(row.hint)};
+    if (IsButton(row)) {
+      paths = {std::string(row.hint) + "_normal", std::string(row.hint) + "_down"};
+      if (row.tag == 88) paths.push_back(std::string(row.hint) + "_hover");
+    }
+    for (const std::string& path : paths)
+      EXPECT_NE(res::Find(ResourceNameOf(path + ".png")), nullptr) << row.name << ": " << path;
+  }
+}
+
+// A label with a Hint names the button under it; a press set drives a three-state button, a
+// hover set a two-state one. Whatever is clicked shows a hand.
+TEST(FormTable, LabelsDriveTheButtonsTheyName) {
+  const auto rows = ByName();
+  for (const ControlDescription& row : Rows()) {
+    SCOPED_TRACE(std::string(row.name));
+    if (!row.on.click.empty()) EXPECT_TRUE(row.handPointer);
+    if (row.hint.empty() || row.kind != ControlKind::Label) continue;
+    ASSERT_TRUE(rows.count(row.hint)) << row.hint;
+    const ControlDescription& image = *rows.at(row.hint);
+    EXPECT_EQ(image.kind, ControlKind::Image);
+    EXPECT_EQ(image.tag, row.on.mouseDown.empty() ? 99 : 88);
+    EXPECT_FALSE(row.on.mouseEnter.empty() || row.on.mouseLeave.empty());
   }
 }
 
@@ -109,29 +114,6 @@ TEST(FormTable, PagesPanelsAndTimers) {
   EXPECT_EQ(form.Get("pnlJD").description->fill.value, 0xF3F3F3u);
   EXPECT_TRUE(form.Get("lblJDT").description->opaque);
   EXPECT_EQ(form.Get("lblJDT").description->fill.value, 0x5D9EF5u);
-}
-
-TEST(FormTable, SkinPathsKindsAndLabelBindings) {
-  Form form;
-  struct Skin { const char* image; const char* hint; int tag; const char* label; };
-  for (const Skin& s : {Skin{"imgbtn_AZ", "PubBtn\\btn_LanB200x44", 88, "lblAZ"},
-                        Skin{"imgbtn_LJAZ", "PubBtn\\btn_LanB200x44", 88, "lblLJAZ"},
-                        Skin{"imgbtn_WC", "PubBtn\\btn_LanB200x44", 88, "lblWC"},
-                        Skin{"imgbtn_LL", "PubBtn\\btn_BaiB90x36", 99, "lblLL"},
-                        Skin{"imgClose", "Sys\\btn_guanbi", 99, "lblClose"},
-                        Skin{"imgClose2", "SYS\\btn_GuanBi", 99, "lblClose2"},
-                        Skin{"imgClose4", "SYS\\btn_GuanBi", 99, "lblClose4"},
-                        Skin{"imgClose31", "SYS\\btn_guanbi_Blue", 99, "lblClose31"},
-                        Skin{"imgbtn_XZ", "", 88, nullptr}, Skin{"imgBg31", "ZJM\\bg31", 0, nullptr},
-                        Skin{"imgWCIcon", "ZJM\\icon_anzhuangwancheng", 0, nullptr},
-                        Skin{"imgBg1", "", 0, nullptr}}) {
-    EXPECT_EQ(form.Get(s.image).Hint(), s.hint) << s.image;
-    EXPECT_EQ(form.Get(s.image).Tag(), s.tag) << s.image;
-    if (s.label) {
-      EXPECT_EQ(form.Get(s.label).Hint(), s.image) << s.label;
-    }
-  }
-  EXPECT_EQ(form.Get("lblLL").Tag(), 99);
 }
 
 // A page's controls in the order they are painted, over each other.

@@ -2,11 +2,6 @@
 // errors, and the pictures built into the program.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "res/resources.h"
 #include "reference_gif.h"
 #include "skin/GifDecode.h"
@@ -14,6 +9,8 @@
 #include "skin/PngDecode.h"
 #include "skin/SkinError.h"
 #include "skin/UnitFormImage5.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_dir.h"
 #include "test_window.h"
 
 namespace ostrel::skin::test {
@@ -82,15 +79,12 @@ TEST_F(Loader, BothSpellingsOfTheCloseCrossFindTheSamePictures) {
 }
 
 TEST_F(Loader, FilesUnderResBesideTheProgramAreNeverRead) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("skin-res-" + std::to_string(::getpid()));
-  fs::create_directories(dir / "res" / "ZJM");
-  std::ofstream(dir / "res" / "ZJM" / "bg31.png") << "not a picture";
-  AppDir = "Z:" + dir.generic_string() + "/";
+  const testkit::TempDir dir;
+  testkit::WriteFile(dir / "res" / "ZJM" / "bg31.png", "not a picture");
+  AppDir = "Z:" + dir.path().generic_string() + "/";
   for (char& c : AppDir) c = c == '/' ? '\\' : c;
   EXPECT_NO_THROW(LoadFormImages(form));
   EXPECT_EQ(form.Get("imgBg31").picture->Width(), 640);
-  fs::remove_all(dir);
 }
 
 TEST(LabelEntryPoints, LabelsThatDriveNoImageChangeNothing) {

@@ -1,27 +1,25 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
-#include <random>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "support/CRC_32.h"
 #include "support/PubCrc.h"
-#include "support_test_files.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_dir.h"
+#include "tests/testkit/temp_prefix.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // The definition: one table lookup per byte.
 uint32_t ReferenceUpdate(uint32_t crc, const unsigned char* p, size_t n) {
   while (n--) crc = CRC32Table[(crc ^ *p++) & 0xFF] ^ (crc >> 8);
   return crc;
-}
-
-std::string RandomBytes(size_t n, unsigned seed) {
-  std::mt19937 gen(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = static_cast<char>(gen());
-  return s;
 }
 
 const unsigned char* Bytes(const std::string& s, size_t offset = 0) {
@@ -39,7 +37,7 @@ TEST(Crc32Table, HasTheStandardEntriesOfThePolynomial) {
 // Every implementation against the definition: lengths around the read block,
 // short lengths at every misalignment, and a register carried across calls.
 TEST(UpdateCRC32, EveryPathEqualsTheDefinition) {
-  const std::string data = RandomBytes(140 * 1024, 7);
+  const std::string data = testkit::RandomBytes(140 * 1024, 7);
   struct Impl {
     const char* name;
     uint32_t (*update)(uint32_t, const unsigned char*, size_t);
@@ -74,10 +72,10 @@ TEST(UpdateCRC32, EveryPathEqualsTheDefinition) {
 class FileCrc : public ::testing::Test {
  protected:
   fs::path Make(const std::string& name, const std::string& data) {
-    WriteFile(dir / name, data);
+    testkit::WriteFile(dir / name, data);
     return dir / name;
   }
-  ScratchDir dir;
+  testkit::TempDir dir;
 };
 
 TEST_F(FileCrc, TextFormsOfTheCheckValues) {
@@ -90,7 +88,7 @@ TEST_F(FileCrc, TextFormsOfTheCheckValues) {
 }
 
 TEST_F(FileCrc, CountsBytesAcrossReadBlocks) {
-  const std::string data = RandomBytes(300 * 1024, 11);
+  const std::string data = testkit::RandomBytes(300 * 1024, 11);
   for (size_t n : {32767, 32768, 32769, 131071, 131072, 131073, 300 * 1024}) {
     const fs::path file = Make("f" + std::to_string(n), data.substr(0, n));
     uint32_t crc = 0;
@@ -123,7 +121,7 @@ TEST_F(FileCrc, FailuresGiveTheEmptyTextAndASystemCode) {
 }
 
 TEST_F(FileCrc, UnreadableFileGivesTheEmptyText) {
-  if (RunningAsRoot()) GTEST_SKIP() << "permission bits do not stop root";
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
   const fs::path file = Make("secret", "abc");
   ::chmod(file.c_str(), 0);
   uint32_t crc;
@@ -135,8 +133,8 @@ TEST_F(FileCrc, UnreadableFileGivesTheEmptyText) {
 }
 
 TEST_F(FileCrc, WindowsPathTextsGoThroughThePrefix) {
-  ScopedPrefix prefix(dir.path());
-  WriteFile(prefix.driveC() / "Pkg" / "abc.zip", "abc");
+  testkit::TempPrefix prefix;
+  testkit::WriteFile(prefix.driveC() / "Pkg" / "abc.zip", "abc");
   EXPECT_EQ(GetFileCRC("C:\\Pkg\\abc.zip"), "352441C2");
 }
 

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support_test_files.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_dir.h"
 #include "zip_writer.h"
 
 namespace {
@@ -28,8 +29,8 @@ ToolRun RunTool(const std::string& command, bool withErrors = false) {
 }
 
 TEST(SupportTools, CrcPrintsTextsAndExitStatus) {
-  ScratchDir dir;
-  WriteFile(dir / "abc", "abc");
+  testkit::TempDir dir;
+  testkit::WriteFile(dir / "abc", "abc");
   const std::string abc = (dir / "abc").string();
   EXPECT_EQ(RunTool(std::string(OSTREL_CRC_EXE) + " " + abc).out, "352441C2  " + abc + "\n");
   const ToolRun partial = RunTool(std::string(OSTREL_CRC_EXE) + " " + abc + " " + (dir / "missing").string());
@@ -39,7 +40,7 @@ TEST(SupportTools, CrcPrintsTextsAndExitStatus) {
 }
 
 TEST(SupportTools, UnzipPrintsTheCountTheReasonAndExitStatus) {
-  ScratchDir dir;
+  testkit::TempDir dir;
   WriteZip(dir / "a.zip", {{"x/y.txt", "y"}, {"z.txt", "z"}, {"../bad", "b"}});
   const std::string unzip = std::string(OSTREL_UNZIP_EXE) + " " + (dir / "a.zip").string() + " ";
   const ToolRun ok = RunTool(unzip + (dir / "out").string());

@@ -12,14 +12,15 @@
 #include <gtest/gtest.h>
 
 #include "support/PubZip.h"
-#include "support_test_files.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_dir.h"
 #include "zip_writer.h"
 
 namespace {
 
 class UnZipBounds : public ::testing::Test {
  protected:
-  ScratchDir dir;
+  testkit::TempDir dir;
   fs::path archive = dir / "pkg.zip";
   fs::path dest = dir / "OstrelPlatform";
 };
@@ -79,7 +80,7 @@ TEST_F(UnZipBounds, DataDescriptorsWithAndWithoutSignatureAreAccepted) {
                         {"none.txt", "none"}});
   const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
   EXPECT_TRUE(report.ok()) << report.reason;
-  EXPECT_EQ(ReadFile(dest / "signed.txt"), "signed");
+  EXPECT_EQ(testkit::ReadFile(dest / "signed.txt"), "signed");
 }
 
 TEST_F(UnZipBounds, DeclaredSizesAreComparedWithTheFreeSpace) {
@@ -107,28 +108,28 @@ TEST_F(UnZipBounds, DeclaredSizesAreComparedWithTheFreeSpace) {
 }
 
 TEST_F(UnZipBounds, LeftoversOfAKilledRunAreRemovedFromTheFoldersWrittenInto) {
-  WriteFile(dir / "outside.txt", "keep");
+  testkit::WriteFile(dir / "outside.txt", "keep");
   const std::vector<std::string> leftovers = {".ostrel-unzip-1.part", "sub/.ostrel-unzip-42.part"};
   const std::vector<std::string> kept = {".ostrel-unzip-.part", ".ostrel-unzip-1x.part", ".ostrel-unzip-1.part.txt",
                                          "ostrel-unzip-1.part", "other/.ostrel-unzip-1.part"};
-  for (const std::string& name : leftovers) WriteFile(dest / name, "half");
-  for (const std::string& name : kept) WriteFile(dest / name, "mine");
+  for (const std::string& name : leftovers) testkit::WriteFile(dest / name, "half");
+  for (const std::string& name : kept) testkit::WriteFile(dest / name, "mine");
   fs::create_symlink(dir / "outside.txt", dest / ".ostrel-unzip-2.part");
   fs::create_directories(dest / ".ostrel-unzip-3.part");
   WriteZip(archive, {{"a.txt", "a"}, {"sub/b.txt", "b"}});
 
   EXPECT_TRUE(UnZipFile(archive.string(), dest.string()));
   for (const std::string& name : leftovers) EXPECT_FALSE(fs::exists(dest / name)) << name;
-  for (const std::string& name : kept) EXPECT_EQ(ReadFile(dest / name), "mine") << name;
+  for (const std::string& name : kept) EXPECT_EQ(testkit::ReadFile(dest / name), "mine") << name;
   EXPECT_TRUE(fs::is_symlink(dest / ".ostrel-unzip-2.part"));
   EXPECT_TRUE(fs::is_directory(dest / ".ostrel-unzip-3.part"));
-  EXPECT_EQ(ReadFile(dir / "outside.txt"), "keep");
+  EXPECT_EQ(testkit::ReadFile(dir / "outside.txt"), "keep");
 }
 
 // A write error (here: past the file size limit) fails the whole and leaves
 // neither a temporary file nor a changed old file.
 TEST_F(UnZipBounds, AWriteErrorFailsTheExtractionAndLeavesNoTemporaryFile) {
-  WriteFile(dest / "big.bin", "old");
+  testkit::WriteFile(dest / "big.bin", "old");
   WriteZip(archive, {{"small.txt", "small"}, {"big.bin", std::string(4 << 20, 'x')}});
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -143,8 +144,8 @@ TEST_F(UnZipBounds, AWriteErrorFailsTheExtractionAndLeavesNoTemporaryFile) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"big.bin", "small.txt"}));
-  EXPECT_EQ(ReadFile(dest / "big.bin"), "old");
+  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"big.bin", "small.txt"}));
+  EXPECT_EQ(testkit::ReadFile(dest / "big.bin"), "old");
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "support/PubZip.h"
-#include "support_test_files.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_dir.h"
 #include "zip_writer.h"
 
 namespace {
@@ -26,13 +27,13 @@ class UnZipSafety : public ::testing::Test {
   // Everything in the scratch folder outside the destination.
   std::vector<std::string> Outside() {
     std::vector<std::string> found;
-    for (const std::string& name : ListTree(dir.path()))
+    for (const std::string& name : testkit::ListTree(dir.path()))
       if (name.rfind("top/dest/", 0) != 0) found.push_back(name);
     return found;
   }
   const std::vector<std::string> kUntouched{"outside/", "pkg.zip", "top/"};
 
-  ScratchDir dir;
+  testkit::TempDir dir;
   fs::path archive = dir / "pkg.zip";
   fs::path outside = dir / "outside";
   fs::path dest = dir / "top" / "dest";
@@ -51,7 +52,7 @@ TEST_F(UnZipSafety, NamesLeavingTheDestinationAreSkipped) {
   EXPECT_TRUE(report.ok()) << report.reason;  // skipped silently
   EXPECT_EQ(report.rejectedNames, 6u);
   EXPECT_EQ(report.extracted, 1u);
-  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"ok/", "ok/inside.txt"}));
+  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"ok/", "ok/inside.txt"}));
   EXPECT_EQ(Outside(), kUntouched);
 }
 
@@ -63,12 +64,12 @@ TEST_F(UnZipSafety, NulInANameNeverLeadsOutside) {
   bytes.Save();
   UnZipFileReport(archive.string(), dest.string());
   EXPECT_EQ(Outside(), kUntouched);
-  for (const std::string& name : ListTree(dest)) EXPECT_EQ(name.find("..", 0), std::string::npos);
+  for (const std::string& name : testkit::ListTree(dest)) EXPECT_EQ(name.find("..", 0), std::string::npos);
 }
 
 TEST_F(UnZipSafety, ExistingLinksInTheDestinationAreNeverFollowed) {
   fs::create_directory_symlink(outside, dest / "linkdir");
-  WriteFile(outside / "target.txt", "keep");
+  testkit::WriteFile(outside / "target.txt", "keep");
   fs::create_symlink(outside / "target.txt", dest / "linkfile.txt");
   WriteZip(archive, {{"linkdir/evil.txt", "evil"}, {"linkdir/", ""}, {"linkfile.txt", "replaced"}});
 
@@ -76,10 +77,10 @@ TEST_F(UnZipSafety, ExistingLinksInTheDestinationAreNeverFollowed) {
   EXPECT_EQ(report.error, UnZipError::kInTheWay);  // a link on the way is in the way
   EXPECT_EQ(report.blocked, 2u);
   EXPECT_EQ(report.extracted, 1u);
-  EXPECT_EQ(ReadFile(outside / "target.txt"), "keep");
+  EXPECT_EQ(testkit::ReadFile(outside / "target.txt"), "keep");
   EXPECT_FALSE(fs::exists(outside / "evil.txt"));
   EXPECT_FALSE(fs::is_symlink(dest / "linkfile.txt"));  // the link itself was replaced
-  EXPECT_EQ(ReadFile(dest / "linkfile.txt"), "replaced");
+  EXPECT_EQ(testkit::ReadFile(dest / "linkfile.txt"), "replaced");
 }
 
 TEST_F(UnZipSafety, ALinkEntryBecomesAPlainFileAndCannotBeWrittenThrough) {
@@ -94,7 +95,7 @@ TEST_F(UnZipSafety, ALinkEntryBecomesAPlainFileAndCannotBeWrittenThrough) {
 }
 
 TEST_F(UnZipSafety, EntriesFailingTheirCrcLeaveNothingAndKeepTheOldFile) {
-  WriteFile(dest / "stored.bin", "old stored");
+  testkit::WriteFile(dest / "stored.bin", "old stored");
   WriteZip(archive, {{"good.txt", "good"},
                      {"stored.bin", "stored data", ZIP_CM_STORE},
                      {"deflated.txt", std::string(5000, 'z')},
@@ -111,14 +112,14 @@ TEST_F(UnZipSafety, EntriesFailingTheirCrcLeaveNothingAndKeepTheOldFile) {
   EXPECT_EQ(report.error, UnZipError::kBadData);
   EXPECT_EQ(report.extracted, 1u);
   EXPECT_EQ(report.failed, 4u);
-  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"good.txt", "stored.bin"}));
-  EXPECT_EQ(ReadFile(dest / "stored.bin"), "old stored");
+  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"good.txt", "stored.bin"}));
+  EXPECT_EQ(testkit::ReadFile(dest / "stored.bin"), "old stored");
 }
 
 // An entry whose data inflates far beyond its declared size is cut off there:
 // run in a child whose file size limit would kill it on a write past 4 MiB.
 TEST_F(UnZipSafety, DataBeyondTheDeclaredSizeIsNeverWritten) {
-  WriteFile(dest / "bomb.bin", "old bomb");
+  testkit::WriteFile(dest / "bomb.bin", "old bomb");
   WriteZip(archive, {{"small.txt", "small"}, {"bomb.bin", std::string(64 << 20, '\0')}});
   ZipBytes bytes(archive);
   bytes.SetUncompressedSize(1, 10);
@@ -137,13 +138,13 @@ TEST_F(UnZipSafety, DataBeyondTheDeclaredSizeIsNeverWritten) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"bomb.bin", "small.txt"}));
-  EXPECT_EQ(ReadFile(dest / "bomb.bin"), "old bomb");
+  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"bomb.bin", "small.txt"}));
+  EXPECT_EQ(testkit::ReadFile(dest / "bomb.bin"), "old bomb");
 }
 
 TEST_F(UnZipSafety, UnreadableOrEmptyArchivesGiveFalseAndCreateNothing) {
-  WriteFile(dir / "text.zip", "this is not an archive at all");
-  WriteFile(dir / "empty.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  testkit::WriteFile(dir / "text.zip", "this is not an archive at all");
+  testkit::WriteFile(dir / "empty.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
   WriteZip(dir / "bad-names.zip", {{"../only-bad.txt", "x"}});
   const struct {
     const char* name;

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -11,7 +12,9 @@
 
 #include "support/PubZip.h"
 #include "support/PubCrc.h"
-#include "support_test_files.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_dir.h"
+#include "tests/testkit/temp_prefix.h"
 #include "zip_writer.h"
 
 namespace {
@@ -34,7 +37,7 @@ mode_t CurrentUmask() {
 
 class UnZip : public ::testing::Test {
  protected:
-  ScratchDir dir;
+  testkit::TempDir dir;
   fs::path archive = dir / "pkg.zip";
   fs::path dest = dir / "OstrelPlatform";
 };
@@ -42,33 +45,33 @@ class UnZip : public ::testing::Test {
 TEST_F(UnZip, FolderAndTopLevelFileSameWithTrailingBackslash) {
   WriteZip(archive, {{"bin/tool.exe", "tool"}, {"readme.txt", "hello"}});
   EXPECT_TRUE(UnZipFile(archive.string(), dest.string()));
-  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{"bin/", "bin/tool.exe", "readme.txt"}));
-  EXPECT_EQ(ReadFile(dest / "bin" / "tool.exe"), "tool");
+  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"bin/", "bin/tool.exe", "readme.txt"}));
+  EXPECT_EQ(testkit::ReadFile(dest / "bin" / "tool.exe"), "tool");
 
   const fs::path other = dir / "other";
   EXPECT_TRUE(UnZipFile(archive.string(), other.string() + "\\"));
-  EXPECT_EQ(ListTree(other), ListTree(dest));
+  EXPECT_EQ(testkit::ListTree(other), testkit::ListTree(dest));
 }
 
 TEST_F(UnZip, WindowsPathTextsGoThroughThePrefix) {
-  ScopedPrefix prefix(dir.path());
+  testkit::TempPrefix prefix;
   WriteZip(prefix.driveC() / "pkg.zip", {{"a.txt", "a"}});
   EXPECT_TRUE(UnZipFile("C:\\pkg.zip", "C:\\Program Files\\OstrelPlatform\\"));
-  EXPECT_EQ(ReadFile(prefix.driveC() / "Program Files" / "OstrelPlatform" / "a.txt"), "a");
+  EXPECT_EQ(testkit::ReadFile(prefix.driveC() / "Program Files" / "OstrelPlatform" / "a.txt"), "a");
 }
 
 TEST_F(UnZip, AMissingDriveIsNeverCreated) {
-  ScopedPrefix prefix(dir.path());
+  testkit::TempPrefix prefix;
   WriteZip(archive, {{"a.txt", "a"}});
   EXPECT_FALSE(UnZipFile(archive.string(), "Q:\\OstrelPlatform"));
-  EXPECT_FALSE(fs::exists(dir / "prefix" / "dosdevices" / "q:"));
+  EXPECT_FALSE(fs::exists(prefix.path() + "/dosdevices/q:"));
 }
 
 TEST_F(UnZip, ReplacesExistingFiles) {
-  WriteFile(dest / "old.txt", "old");
+  testkit::WriteFile(dest / "old.txt", "old");
   WriteZip(archive, {{"old.txt", "new"}});
   EXPECT_TRUE(UnZipFile(archive.string(), dest.string()));
-  EXPECT_EQ(ReadFile(dest / "old.txt"), "new");
+  EXPECT_EQ(testkit::ReadFile(dest / "old.txt"), "new");
 }
 
 // An entry whose place is taken keeps what is there and fails the whole; the
@@ -81,12 +84,12 @@ TEST_F(UnZip, AnEntryThatCantBePutInPlaceFailsTheExtraction) {
   } cases[] = {
       {"read-only file",
        [](const fs::path& d) {
-         WriteFile(d / "x" / "y.txt", "mine");
+         testkit::WriteFile(d / "x" / "y.txt", "mine");
          ::chmod((d / "x" / "y.txt").c_str(), 0444);
        },
        false},
       {"folder where the file goes", [](const fs::path& d) { fs::create_directories(d / "x" / "y.txt"); }, false},
-      {"file where its folder goes", [](const fs::path& d) { WriteFile(d / "x", "mine"); }, false},
+      {"file where its folder goes", [](const fs::path& d) { testkit::WriteFile(d / "x", "mine"); }, false},
       {"folder without write permission",
        [](const fs::path& d) {
          fs::create_directories(d / "x");
@@ -96,11 +99,11 @@ TEST_F(UnZip, AnEntryThatCantBePutInPlaceFailsTheExtraction) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.needsNonRoot && RunningAsRoot()) continue;  // permission bits do not stop root
-    const ScratchDir scratch;
+    if (c.needsNonRoot && ::geteuid() == 0) continue;  // permission bits do not stop root
+    const testkit::TempDir scratch;
     const fs::path target = scratch / "dest";
     c.block(target);
-    const std::vector<std::string> before = ListTree(target);
+    const std::vector<std::string> before = testkit::ListTree(target);
     WriteZip(archive, {{"x/y.txt", "theirs"}, {"free.txt", "free"}});
 
     const UnZipReport report = UnZipFileReport(archive.string(), target.string());
@@ -111,7 +114,7 @@ TEST_F(UnZip, AnEntryThatCantBePutInPlaceFailsTheExtraction) {
     std::vector<std::string> after = before;
     after.push_back("free.txt");
     std::sort(after.begin(), after.end());
-    EXPECT_EQ(ListTree(target), after);  // the old things as they were, no temporary files
+    EXPECT_EQ(testkit::ListTree(target), after);  // the old things as they were, no temporary files
     EXPECT_FALSE(UnZipFile(archive.string(), target.string()));
   }
 }
@@ -131,8 +134,8 @@ TEST_F(UnZip, StoredAttributesAreApplied) {
   const UnZipReport again = UnZipFileReport(archive.string(), dest.string());
   EXPECT_EQ(again.error, UnZipError::kInTheWay);
   EXPECT_EQ(again.extracted, 1u);
-  EXPECT_EQ(ReadFile(dest / "ro.txt"), "first");
-  EXPECT_EQ(ReadFile(dest / "rw.txt"), "rw2");
+  EXPECT_EQ(testkit::ReadFile(dest / "ro.txt"), "first");
+  EXPECT_EQ(testkit::ReadFile(dest / "rw.txt"), "rw2");
 }
 
 TEST_F(UnZip, ChineseNamesComeOutRightAtEveryDepth) {
@@ -148,11 +151,11 @@ TEST_F(UnZip, ChineseNamesComeOutRightAtEveryDepth) {
   bytes.Save();
 
   ASSERT_EQ(UnZipFileReport(archive.string(), dest.string()).extracted, 6u);
-  EXPECT_EQ(ListTree(dest), (std::vector<std::string>{kZhongwen + ".txt", kZhongwen + "2.txt", kZhongwen + "4.txt",
+  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{kZhongwen + ".txt", kZhongwen + "2.txt", kZhongwen + "4.txt",
                                                       kMulu + "/", kMulu + "/" + kZhongwen + "1.txt",
                                                       kMulu + "/" + kZhongwen + "3.txt",
                                                       kMulu + "/" + kZhongwen + "5.txt"}));
-  EXPECT_EQ(ReadFile(dest / kMulu / (kZhongwen + "5.txt")), "gbk, folder");
+  EXPECT_EQ(testkit::ReadFile(dest / kMulu / (kZhongwen + "5.txt")), "gbk, folder");
 }
 
 TEST_F(UnZip, ManyEntriesOfMixedSizesAllArriveIntact) {
@@ -177,7 +180,7 @@ TEST_F(UnZip, ManyEntriesOfMixedSizesAllArriveIntact) {
   EXPECT_EQ(report.blocked + report.failed + report.rejectedNames, 0u);
   for (const TestEntry& e : entries)
     if (e.name.back() != '/') {
-      ASSERT_EQ(ReadFile(dest / e.name), e.data) << e.name;
+      ASSERT_EQ(testkit::ReadFile(dest / e.name), e.data) << e.name;
     }
   EXPECT_TRUE(fs::is_directory(dest / "only" / "folder"));
 }
@@ -188,7 +191,7 @@ TEST_F(UnZip, SameNameTwiceTheLaterEntryWins) {
   bytes.SetNameByte(1, 3, '1');
   bytes.Save();
   EXPECT_EQ(UnZipFileReport(archive.string(), dest.string()).extracted, 2u);
-  EXPECT_EQ(ReadFile(dest / "dup1.txt"), "second");
+  EXPECT_EQ(testkit::ReadFile(dest / "dup1.txt"), "second");
 }
 
 TEST_F(UnZip, PumpsMessagesOnTheCallingThread) {
@@ -203,7 +206,7 @@ TEST_F(UnZip, AnExceptionFromThePumpStopsTheWorkAndLeavesNoPartialFiles) {
   WriteZip(archive, {{"big.bin", std::string(32 << 20, 'y')}, {"small.txt", "s"}});
   EXPECT_THROW(UnZipFile(archive.string(), dest.string(), [] { throw std::runtime_error("window closed"); }),
                std::runtime_error);
-  for (const std::string& name : ListTree(dest)) EXPECT_EQ(name.find(".part"), std::string::npos) << name;
+  for (const std::string& name : testkit::ListTree(dest)) EXPECT_EQ(name.find(".part"), std::string::npos) << name;
 }
 
 }  // namespace

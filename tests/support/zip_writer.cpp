@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+#include "tests/testkit/files.h"
+
 void WriteZip(const fs::path& archive, const std::vector<TestEntry>& entries) {
   int error = 0;
   zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
@@ -27,9 +29,9 @@ void WriteZip(const fs::path& archive, const std::vector<TestEntry>& entries) {
   if (zip_close(zip) != 0) throw std::runtime_error("zip_close failed");
 }
 
-ZipBytes::ZipBytes(fs::path archive) : path_(std::move(archive)), bytes_(ReadFile(path_)) {}
+ZipBytes::ZipBytes(fs::path archive) : path_(std::move(archive)), bytes_(testkit::ReadFile(path_)) {}
 
-void ZipBytes::Save() const { WriteFile(path_, bytes_); }
+void ZipBytes::Save() const { testkit::WriteFile(path_, bytes_); }
 
 uint32_t ZipBytes::Get(size_t at, int bytes) const {
   uint32_t v = 0;
@@ -138,7 +140,7 @@ void WriteRawZip(const fs::path& archive, const std::vector<RawEntry>& entries) 
     directory += CentralRecord(e, static_cast<uint32_t>(body.size()));
     body += LocalRecord(e);
   }
-  WriteFile(archive, body + directory + EndRecord(entries.size(), directory.size(), body.size()));
+  testkit::WriteFile(archive, body + directory + EndRecord(entries.size(), directory.size(), body.size()));
 }
 
 void WriteEntryInsideAnother(const fs::path& archive, const RawEntry& outer, const RawEntry& inner) {
@@ -147,5 +149,5 @@ void WriteEntryInsideAnother(const fs::path& archive, const RawEntry& outer, con
   const std::string body = LocalRecord(wrapping);
   const auto innerOffset = static_cast<uint32_t>(30 + outer.name.size());  // right after the outer local header
   const std::string directory = CentralRecord(wrapping, 0) + CentralRecord(inner, innerOffset);
-  WriteFile(archive, body + directory + EndRecord(2, directory.size(), body.size()));
+  testkit::WriteFile(archive, body + directory + EndRecord(2, directory.size(), body.size()));
 }

@@ -3,12 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "support_test_files.h"
+namespace fs = std::filesystem;
 
 struct TestEntry {
   std::string name;  // the stored bytes

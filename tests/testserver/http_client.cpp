@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
-#include <random>
 #include <stdexcept>
 
 #include "platform/ascii_case.h"
@@ -107,26 +105,6 @@ std::string RawExchange(uint16_t port, const std::string& request) {
   while ((n = recv(fd, buffer, sizeof buffer, 0)) > 0) answer.append(buffer, n);
   close(fd);
   return answer;
-}
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "testserver-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::WriteFile(const std::string& name, size_t size) {
-  std::mt19937 random(static_cast<unsigned>(size * 31 + name.size()));
-  std::string bytes(size, '\0');
-  for (char& c : bytes) c = static_cast<char>(random());
-  std::filesystem::create_directories((path_ / name).parent_path());
-  std::ofstream(path_ / name, std::ios::binary) << bytes;
-  return bytes;
 }
 
 }  // namespace testserver_test

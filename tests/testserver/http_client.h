@@ -1,8 +1,7 @@
-// A small libcurl client and a folder of files for the test server's tests.
+// A small libcurl client for the test server's tests.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 namespace testserver_test {
@@ -33,18 +32,5 @@ FetchResult Fetch(const std::string& url, const FetchOptions& options = {});
 
 // Sends raw request text to 127.0.0.1:port and returns the whole answer.
 std::string RawExchange(uint16_t port, const std::string& request);
-
-// A fresh temporary folder, removed on destruction.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::filesystem::path& path() const { return path_; }
-  // Writes size pseudo-random bytes to name and returns them.
-  std::string WriteFile(const std::string& name, size_t size);
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace testserver_test

@@ -1,21 +1,21 @@
 // The fault modes chosen by /fault/<opts>/<path>.
 #include <gtest/gtest.h>
 
+#include "tests/testkit/files.h"
+#include "tests/testkit/served_folder.h"
+#include "tests/testkit/temp_dir.h"
 #include "tests/testserver/http_client.h"
-#include "tools/testserver/test_http_server.h"
 
 namespace testserver_test {
 namespace {
-
-using testserver::TestHttpServer;
 
 constexpr int kPartialFile = 18;  // CURLE_PARTIAL_FILE
 
 class ServerFaultsTest : public ::testing::Test {
  protected:
-  TempDir dir;
-  std::string data = dir.WriteFile("a.bin", 50000);
-  TestHttpServer server{dir.path().string()};
+  testkit::TempDir dir;
+  testkit::ServedFolder server{dir.path()};
+  std::string data = server.Put("a.bin", testkit::RandomBytes(50000));
 };
 
 TEST_F(ServerFaultsTest, NoLengthSendsCloseDelimitedBodies) {

@@ -3,19 +3,19 @@
 
 #include <filesystem>
 
+#include "tests/testkit/files.h"
+#include "tests/testkit/served_folder.h"
+#include "tests/testkit/temp_dir.h"
 #include "tests/testserver/http_client.h"
-#include "tools/testserver/test_http_server.h"
 
 namespace testserver_test {
 namespace {
 
-using testserver::TestHttpServer;
-
 class ServerFilesTest : public ::testing::Test {
  protected:
-  TempDir dir;
-  std::string data = dir.WriteFile("pkg/a.bin", 100000);
-  TestHttpServer server{dir.path().string()};
+  testkit::TempDir dir;
+  testkit::ServedFolder server{dir.path()};
+  std::string data = server.Put("pkg/a.bin", testkit::RandomBytes(100000));
 };
 
 TEST_F(ServerFilesTest, WholeFileAndHead) {
@@ -83,15 +83,15 @@ TEST_F(ServerFilesTest, RecordsEveryRequestInOrder) {
 }
 
 TEST_F(ServerFilesTest, PercentEncodedNamesAreDecoded) {
-  std::string spaced = dir.WriteFile("with space.bin", 10);
+  std::string spaced = server.Put("with space.bin", testkit::RandomBytes(10));
   FetchResult result = Fetch(server.Url("with%20space.bin"));
   EXPECT_EQ(result.status, 200);
   EXPECT_EQ(result.body, spaced);
 }
 
 TEST_F(ServerFilesTest, NothingOutsideTheFolderIsServed) {
-  TempDir outside;
-  outside.WriteFile("secret.txt", 64);
+  testkit::TempDir outside;
+  testkit::WriteFile(outside / "secret.txt", testkit::RandomBytes(64));
   std::filesystem::create_symlink(outside.path() / "secret.txt", dir.path() / "link.txt");
   std::string escape = "../" + outside.path().filename().string() + "/secret.txt";
 

@@ -9,36 +9,28 @@
 #include <memory>
 #include <thread>
 
+#include "tests/testkit/files.h"
+#include "tests/testkit/served_folder.h"
+#include "tests/testkit/temp_dir.h"
+#include "tests/testkit/wait.h"
 #include "tests/testserver/http_client.h"
-#include "tools/testserver/test_http_server.h"
 
 namespace testserver_test {
 namespace {
 
 using namespace std::chrono_literals;
-using testserver::TestHttpServer;
-
-// Polls until done() holds or about 30 s pass.
-template <typename Predicate>
-bool WaitUntil(Predicate done) {
-  for (int i = 0; i < 3000; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(10ms);
-  }
-  return done();
-}
 
 TEST(ServerLifetimeTest, DestructorEndsStalledAndPacedTransfers) {
-  TempDir dir;
-  dir.WriteFile("a.bin", 100000);
-  auto server = std::make_unique<TestHttpServer>(dir.path().string());
+  testkit::TempDir dir;
+  auto server = std::make_unique<testkit::ServedFolder>(dir.path());
+  server->Put("a.bin", testkit::RandomBytes(100000));
   // Each of these would keep its client busy for minutes.
   std::string urls[] = {server->Url("fault/stall=600000,stallat=10/a.bin"),
                         server->Url("fault/stallhead=600000/a.bin"),
                         server->Url("fault/rate=100/a.bin")};
   std::vector<std::thread> clients;
   for (const std::string& url : urls) clients.emplace_back([url] { Fetch(url); });
-  ASSERT_TRUE(WaitUntil([&] { return server->Requests().size() == 3; }));
+  ASSERT_TRUE(testkit::WaitUntil([&] { return server->Requests().size() == 3; }, 30s));
 
   auto started = std::chrono::steady_clock::now();
   server.reset();
@@ -48,8 +40,9 @@ TEST(ServerLifetimeTest, DestructorEndsStalledAndPacedTransfers) {
 }
 
 TEST(ServerLifetimeTest, ProgramServesUntilTerminated) {
-  TempDir dir;
-  std::string data = dir.WriteFile("a.bin", 1000);
+  testkit::TempDir dir;
+  const std::string data = testkit::RandomBytes(1000);
+  testkit::WriteFile(dir / "a.bin", data);
   std::string portFile = (dir.path() / "port").string();
   pid_t child = fork();
   ASSERT_GE(child, 0);
@@ -59,10 +52,10 @@ TEST(ServerLifetimeTest, ProgramServesUntilTerminated) {
     _exit(127);
   }
   std::string port;
-  EXPECT_TRUE(WaitUntil([&] {
+  EXPECT_TRUE(testkit::WaitUntil([&] {
     std::ifstream in(portFile);
     return static_cast<bool>(in >> port);
-  }));
+  }, 30s));
   FetchResult result = Fetch("http://127.0.0.1:" + port + "/a.bin");
   EXPECT_TRUE(result.body == data);
 

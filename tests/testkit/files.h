@@ -1,0 +1,21 @@
+// Whole files and made-up contents.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testkit {
+
+// The file's bytes; empty when it can't be read.
+std::string ReadFile(const std::filesystem::path& path);
+// Replaces the file with bytes, making its folders first.
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+// Every path below root, relative and sorted, folders with a trailing "/" (links not entered).
+std::vector<std::string> ListTree(const std::filesystem::path& root);
+// size pseudo-random bytes, the same for the same seed.
+std::string RandomBytes(size_t size, uint32_t seed = 1);
+
+}  // namespace testkit

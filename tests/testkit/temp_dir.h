@@ -1,0 +1,25 @@
+// A fresh folder under the system's temporary folder, removed with everything in it (write
+// permission given back first, links not followed) at the end of its scope.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace testkit {
+
+class TempDir {
+ public:
+  // Throws std::runtime_error, naming the folder and the reason, when it can't be made.
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace testkit
