@@ -77,7 +77,7 @@ TEST_F(Close, ClosingDuringTheDownloadIsBoundedAndANewJobResumes) {
   // A new run of the installer resumes from what the stopped job left.
   host.closed = false;
   const uint64_t sentBefore = downloadServer_->BodyBytesSent();
-  const std::shared_ptr<TDownloadJob> resumed = StartDownload("", bytes);
+  const std::shared_ptr<TDownloadJob> resumed = StartDownload("", "");  // the same file, untouched
   ASSERT_NE(resumed, nullptr);
   ASSERT_TRUE(host.TickUntil(*form, "", [&] { return resumed->Finished.load(); }));
   EXPECT_EQ(testkit::ReadFile(OnHost(kStagedPackage)), bytes);

@@ -179,7 +179,7 @@ TEST_F(EngineTrust, AResumeOverAChangedResourceStartsAfreshInsteadOfMixingVersio
   if (!platform::ReadFileNote(Out("pkg.zip.rpc"))) GTEST_SKIP() << "this file system keeps no extended attributes";
 
   // Another version of the same size: the ranges asked with If-Range come back whole.
-  const std::vector<char> changed = RandomBytes(100000, 99);
+  const std::string changed = testkit::RandomBytes(100000, 99);
   WriteFile(site_ + "/pkg.zip", changed);
   auto resumed = Start("pkg.zip", Out("pkg.zip"));
   ASSERT_TRUE(WaitUntil([&] { return WorkerLines(*resumed).size() == 4; }));
