@@ -43,7 +43,7 @@ class Folder {
   Entry Inspect(const std::string& name) const;
 
   // A new file at name: exclusive, never through a link.
-  File CreateFile(const std::string& name, unsigned permissions) const;
+  File CreateNewFile(const std::string& name, unsigned permissions) const;
   // Renames within this folder, replacing a file or link at to.
   bool Rename(const std::string& from, const std::string& to) const;
   // Removes the file or link at name.
