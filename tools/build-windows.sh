@@ -20,10 +20,8 @@ start=$(date +%s)
 CCACHE=$(command -v ccache || true) tools/windows/build-deps.sh "$build/deps"
 echo "build-windows: libraries ready after $(($(date +%s) - start)) s"
 
-if [ ! -e "$build/build.ninja" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DOSTREL_WIN32_DEPS="$build/deps" \
-    -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include \
-    "${launcher[@]}"
-fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DOSTREL_WIN32_DEPS="$build/deps" \
+  -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include \
+  "${launcher[@]}" >/dev/null
 cmake --build "$build"
 echo "build-windows: done after $(($(date +%s) - start)) s"

@@ -5,7 +5,7 @@
 set -e
 SUDO=
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
-PACKAGES="g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32 dpkg-dev liblnk-utils"
+PACKAGES="g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32 wine64 dpkg-dev liblnk-utils locales"
 export DEBIAN_FRONTEND=noninteractive
 
 updated=
@@ -47,4 +47,14 @@ fi
 if [ -n "$missing" ]; then
   $SUDO apt-get install -y -qq --no-install-recommends $missing
 fi
+
+# Wine names files on the Linux side in the locale's character set: the tests' locales must be
+# there, or Chinese names can't be made at all.
+for loc in zh_CN en_US; do
+  if ! locale -a 2>/dev/null | grep -qix "$loc.utf8"; then
+    $SUDO sed -i "s/^# *\($loc.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    generate=1
+  fi
+done
+if [ -n "${generate:-}" ]; then $SUDO locale-gen >/dev/null; fi
 exit 0

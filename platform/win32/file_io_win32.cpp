@@ -23,10 +23,28 @@ OVERLAPPED At(int64_t offset) {
 
 int LastError() { return static_cast<int>(GetLastError()); }
 
+// A positioned call on Windows moves the file pointer; Read and Write go on where they were, as
+// with pread and pwrite.
+class KeepPosition {
+ public:
+  explicit KeepPosition(HANDLE h) : h_(h) { kept_ = SetFilePointerEx(h, LARGE_INTEGER{}, &at_, FILE_CURRENT); }
+  ~KeepPosition() {
+    if (kept_) SetFilePointerEx(h_, at_, nullptr, FILE_BEGIN);
+  }
+  KeepPosition(const KeepPosition&) = delete;
+  KeepPosition& operator=(const KeepPosition&) = delete;
+
+ private:
+  HANDLE h_;
+  LARGE_INTEGER at_{};
+  BOOL kept_;
+};
+
 }  // namespace
 
 bool File::WriteAt(const void* data, size_t size, int64_t offset) {
   if (!IsOpen() || offset < 0) return Fail(IsOpen() ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+  const KeepPosition keep(Handle(handle_));
   const char* next = static_cast<const char*>(data);
   while (size > 0) {
     OVERLAPPED at = At(offset);
@@ -56,6 +74,7 @@ bool File::Write(const void* data, size_t size) {
 
 int64_t File::ReadAt(void* data, size_t size, int64_t offset) {
   if (!IsOpen() || offset < 0) return Fail(IsOpen() ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE), -1;
+  const KeepPosition keep(Handle(handle_));
   char* next = static_cast<char*>(data);
   size_t got = 0;
   while (got < size) {

@@ -84,7 +84,8 @@ Folder Folder::OpenChild(const std::string& name, bool create, unsigned) const {
   if (!win32::IsPlainName(name)) return Folder();
   std::wstring path = win32::Below(StateOf(handle_)->path, name);
   HANDLE h = OpenFolderHandle(path, FILE_FLAG_OPEN_REPARSE_POINT);
-  if (h == INVALID_HANDLE_VALUE && create && GetLastError() == ERROR_FILE_NOT_FOUND) {
+  const DWORD error = GetLastError();
+  if (h == INVALID_HANDLE_VALUE && create && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
     if (CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
       h = OpenFolderHandle(path, FILE_FLAG_OPEN_REPARSE_POINT);
   }

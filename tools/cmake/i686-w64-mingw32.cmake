@@ -21,5 +21,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Static C and C++ run-times and winpthreads.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# The test programs run under Wine from ctest.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine CACHE STRING "")
+# The test programs run under Wine, in the build folder's private prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../windows/wine-run.sh CACHE STRING "")
