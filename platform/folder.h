@@ -36,7 +36,7 @@ class Folder {
   enum class EntryKind { Missing, File, Link, Folder, Other, Unknown };
   struct Entry {
     EntryKind kind = EntryKind::Unknown;
-    bool ownerMayWrite = false;  // the owner's write permission (not the read-only attribute)
+    bool ownerMayWrite = false;  // the owner's write permission (Windows: the read-only attribute is off)
     bool writable = false;       // this user may write it
   };
   // What is at name, the link itself for a link.
