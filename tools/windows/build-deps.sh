@@ -24,7 +24,7 @@ source_of() {
   local pkg=$1 dir
   dir=$(find "$deps/src" -maxdepth 1 -type d -name "$pkg-[0-9]*" | head -n 1)
   if [ -z "$dir" ]; then
-    (cd "$deps/src" && apt-get source -qq "$pkg" >&2)
+    (cd "$deps/src" && apt-get source -qq "$pkg" >"$pkg.log" 2>&1) || { cat "$deps/src/$pkg.log" >&2; return 1; }
     dir=$(find "$deps/src" -maxdepth 1 -type d -name "$pkg-[0-9]*" | head -n 1)
   fi
   [ -n "$dir" ] || { echo "build-deps: no source of $pkg" >&2; return 1; }
@@ -36,8 +36,13 @@ cmake_library() {
   local name=$1 src=$2
   shift 2
   rm -rf "$deps/build/$name"
-  cmake -S "$src" -B "$deps/build/$name" "${cmake_common[@]}" "$@" >"$deps/build/$name.log"
-  cmake --build "$deps/build/$name" --target install >>"$deps/build/$name.log"
+  local log=$deps/build/$name.log
+  if ! { cmake -S "$src" -B "$deps/build/$name" "${cmake_common[@]}" "$@" &&
+         cmake --build "$deps/build/$name" --target install; } >"$log" 2>&1; then
+    tail -20 "$log" >&2
+    echo "build-deps: $name failed; its log is $log" >&2
+    return 1
+  fi
 }
 
 build_libpng() {
