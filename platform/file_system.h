@@ -50,7 +50,7 @@ bool IsLinkFreeFolder(const std::string& dir);
 
 // The folder itself, entered from the drive root one name at a time without
 // following a link; missing folders made first when create is set (never the
-// drive). Closed when that fails. Acting through it (Folder::CreateFile,
+// drive). Closed when that fails. Acting through it (Folder::CreateNewFile,
 // Remove, OpenChild) stays inside whatever is planted meanwhile.
 Folder OpenFolderNoLinks(const std::string& dir, bool create);
 

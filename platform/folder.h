@@ -36,14 +36,14 @@ class Folder {
   enum class EntryKind { Missing, File, Link, Folder, Other, Unknown };
   struct Entry {
     EntryKind kind = EntryKind::Unknown;
-    bool ownerMayWrite = false;  // the owner's write permission (not the read-only attribute)
+    bool ownerMayWrite = false;  // the owner's write permission (Windows: the read-only attribute is off)
     bool writable = false;       // this user may write it
   };
   // What is at name, the link itself for a link.
   Entry Inspect(const std::string& name) const;
 
   // A new file at name: exclusive, never through a link.
-  File CreateFile(const std::string& name, unsigned permissions) const;
+  File CreateNewFile(const std::string& name, unsigned permissions) const;
   // Renames within this folder, replacing a file or link at to.
   bool Rename(const std::string& from, const std::string& to) const;
   // Removes the file or link at name.

@@ -68,13 +68,14 @@ constexpr uint64_t Reflect(uint64_t v, int bits) {
 constexpr uint64_t FoldConstant(int n) { return Reflect(XPowModP(n), 32) << 1; }
 
 constexpr uint64_t BarrettMu() {
-  // Polynomial division of x^64 by P over GF(2), 33-bit quotient.
-  unsigned __int128 a = static_cast<unsigned __int128>(1) << 64;
-  uint64_t q = 0;
-  for (int shift = 32; shift >= 0; --shift) {
-    if (a & (static_cast<unsigned __int128>(1) << (32 + shift))) {
-      q |= uint64_t{1} << shift;
-      a ^= static_cast<unsigned __int128>(kPolynomial) << shift;
+  // Polynomial division of x^64 by P over GF(2), 33-bit quotient: the dividend's bits go into a
+  // 33-bit remainder one at a time, high to low (no 128-bit type needed, so 32-bit targets too).
+  uint64_t remainder = 0, q = 0;
+  for (int bit = 64; bit >= 0; --bit) {
+    remainder = (remainder << 1) | (bit == 64 ? 1 : 0);
+    if (remainder & (uint64_t{1} << 32)) {
+      remainder ^= kPolynomial;
+      q |= uint64_t{1} << bit;
     }
   }
   return q;

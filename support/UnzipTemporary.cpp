@@ -16,7 +16,7 @@ UnzipTemporaryFile::UnzipTemporaryFile(const platform::Folder& folder, unsigned 
   static std::atomic<uint64_t> counter{std::random_device{}()};
   for (int attempt = 0; attempt < kCreateAttempts && !file_.IsOpen(); ++attempt) {
     name_ = kPrefix + std::to_string(counter++) + kSuffix;
-    file_ = folder_.CreateFile(name_, permissions);
+    file_ = folder_.CreateNewFile(name_, permissions);
     if (file_.Error() != platform::FileError::Exists) break;
   }
   created_ = file_.IsOpen();

@@ -8,7 +8,9 @@
 # Environment: SIZES (file sizes in MiB, default "1 100 1024"), RUNS (runs per
 # tool and size; default 15 for sizes below 10 MiB, else 3),
 # BUILD_DIR (where ostrel-fetch is built, default build/),
-# OSTREL_FETCH (use this ostrel-fetch binary instead of building one).
+# OSTREL_FETCH (use this ostrel-fetch binary instead of building one),
+# OSTREL_FETCH_EXE (the Windows build's ostrel-fetch.exe, run under Wine; default
+# build-win32/tools/fetch/ostrel-fetch.exe when it is there and Wine is installed).
 # Prints, per tool, the medians of wall time, throughput, user+sys CPU time and
 # peak RSS, with throughput ratios against aria2c and curl. A tool that is not
 # available is skipped with a note.
@@ -141,13 +143,16 @@ start_nginx() {
 # $WORK/NAME.times; returns non-zero when the download failed or is wrong.
 run_tool() {
   local name=$1 dir=$WORK/dl/$1 out
-  rm -rf "$WORK/dl"
+  # The Windows program writes on drive C: of its Wine prefix (which has no drive for /tmp).
+  [[ $name == ostrel-fetch.exe ]] && dir=$WINE_DRIVE_C/ostrel-bench
+  rm -rf "$WORK/dl" "$WINE_DRIVE_C/ostrel-bench"
   mkdir -p "$dir"
   sync  # the previous run's writes and deletions are not paid for by this one
   out=$dir/$DATA_NAME
   local -a command
   case $name in
     ostrel-fetch) command=("$FETCH" -n 2 "$URL" "$out") ;;
+    ostrel-fetch.exe) command=("$ROOT/tools/windows/wine-run.sh" "$FETCH_EXE" -n 2 "$URL" "C:\\ostrel-bench\\$DATA_NAME") ;;
     curl) command=(curl -s -o "$out" "$URL") ;;
     aria2c) command=(aria2c -x2 -s2 --allow-overwrite=true --file-allocation=none -q
                      -d "$dir" -o "$DATA_NAME" "$URL") ;;
@@ -167,14 +172,14 @@ run_tool() {
     note "$name produced $got bytes instead of $SIZE"
     return 1
   fi
-  if [[ $name == ostrel-fetch && ! -e $WORK/ostrel-fetch.$SIZE.verified ]]; then
+  if [[ $name == ostrel-fetch* && ! -e $WORK/$name.$SIZE.verified ]]; then
     local sum
     sum=$(sha256sum <"$out" | cut -d' ' -f1)
     if [[ $sum != "$DATA_SHA256" ]]; then
-      note "ostrel-fetch's file differs from the served one (sha256 $sum)"
+      note "$name's file differs from the served one (sha256 $sum)"
       return 1
     fi
-    touch "$WORK/ostrel-fetch.$SIZE.verified"
+    touch "$WORK/$name.$SIZE.verified"
   fi
   tail -1 "$WORK/time.txt" | awk -v a="$started" -v b="$ended" \
     '{ printf "%.3f %.2f %s\n", b - a, $2 + $3, $4 }' >>"$WORK/$name.$SIZE.times"
@@ -190,6 +195,15 @@ median() {  # median of the numbers on standard input
 FETCH=$(find_fetch)
 TOOLS=()
 [[ -n $FETCH ]] && TOOLS+=(ostrel-fetch)
+FETCH_EXE=${OSTREL_FETCH_EXE:-$ROOT/build-win32/tools/fetch/ostrel-fetch.exe}
+export OSTREL_WINEPREFIX=${OSTREL_WINEPREFIX:-$(dirname "$(dirname "$(dirname "$FETCH_EXE")")")/wineprefix}
+WINE_DRIVE_C=$OSTREL_WINEPREFIX/drive_c
+if [[ -f $FETCH_EXE ]] && command -v wine >/dev/null; then
+  TOOLS+=(ostrel-fetch.exe)
+  "$ROOT/tools/windows/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true  # the prefix, made before any timing
+else
+  note "no ostrel-fetch.exe or no Wine (tools/build-windows.sh); ostrel-fetch.exe skipped"
+fi
 for tool in curl aria2c axel; do
   if command -v "$tool" >/dev/null; then TOOLS+=("$tool"); else note "$tool is not installed; skipped"; fi
 done
@@ -230,13 +244,13 @@ bench_size() {  # bench_size SIZE_MIB RUNS
 
   echo
   echo "$SIZE_MIB MiB from nginx on 127.0.0.1, medians of $RUNS runs"
-  printf "%-13s %8s %9s %10s %13s %10s %8s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl"
+  printf "%-16s %8s %9s %10s %13s %10s %8s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl"
   for tool in "${TOOLS[@]}"; do
     if [[ -z ${WALL[$tool]:-} ]]; then
-      printf "%-13s %s\n" "$tool" "failed every run"
+      printf "%-16s %s\n" "$tool" "failed every run"
       continue
     fi
-    printf "%-13s %8.3f %9s %10.2f %13.1f %10s %8s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
+    printf "%-16s %8.3f %9s %10.2f %13.1f %10s %8s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
       "${CPU[$tool]}" "$(awk -v k="${RSS[$tool]}" 'BEGIN { print k / 1024 }')" \
       "$(ratio "$tool" aria2c)" "$(ratio "$tool" curl)" "${FAILED[$tool]:+  (some runs failed)}"
   done

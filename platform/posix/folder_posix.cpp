@@ -79,7 +79,7 @@ Folder::Entry Folder::Inspect(const std::string& name) const {
   return entry;
 }
 
-File Folder::CreateFile(const std::string& name, unsigned permissions) const {
+File Folder::CreateNewFile(const std::string& name, unsigned permissions) const {
   return File::OpenIn(this, name, File::Mode::CreateNew, permissions);
 }
 

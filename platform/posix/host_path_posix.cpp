@@ -5,16 +5,6 @@
 
 namespace platform {
 
-bool HasDriveLetter(const std::string& path) {
-  return path.size() >= 2 && IsAlpha(path[0]) && path[1] == ':' &&
-         (path.size() == 2 || path[2] == '\\' || path[2] == '/');
-}
-
-bool IsCurrentDriveRooted(const std::string& path) {
-  return path.size() >= 1 && path[0] == '\\' && (path.size() == 1 || path[1] != '\\') &&
-         path.find('/') == std::string::npos;
-}
-
 std::string HostPath(const std::string& path) {
   if (IsCurrentDriveRooted(path)) return HostPath("C:" + path);
   if (!HasDriveLetter(path)) {

@@ -144,8 +144,8 @@ TEST_F(FileLayer, FoldersAreEnteredByNameNeverThroughALink) {
   EXPECT_FALSE(root.OpenChild("plain", true).IsOpen());
   const platform::Folder made = root.OpenChild("made", true);
   ASSERT_TRUE(made.IsOpen());
-  EXPECT_FALSE(root.CreateFile("plain", 0644).IsOpen());
-  File file = made.CreateFile("f", 0444);
+  EXPECT_FALSE(root.CreateNewFile("plain", 0644).IsOpen());
+  File file = made.CreateNewFile("f", 0444);
   ASSERT_TRUE(file.IsOpen() && file.Write("x", 1) && file.SetModifiedTime(1000000000) && file.Close());
   struct stat st;
   ASSERT_EQ(::stat(P("made/f").c_str(), &st), 0);

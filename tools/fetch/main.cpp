@@ -5,8 +5,12 @@
 // (the state file is then kept and the same command resumes). A server that ignores Range gets
 // one more try as a single stream. Progress and messages go to stderr; stdout carries only the
 // log (--log). Exit codes: 0 done, 1 failed, 2 bad arguments, 130 interrupted.
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <signal.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <chrono>
@@ -39,6 +43,16 @@ std::atomic<bool> g_failed{false};  // set by the engine's failure notice
 
 void OnSignal(int) { g_signalled = 1; }
 
+#ifdef _WIN32
+// Ctrl+C and Ctrl+Break reach the C run-time as SIGINT and SIGBREAK.
+void InstallSignalHandlers() {
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+  std::signal(SIGBREAK, OnSignal);
+}
+
+bool IsTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
+#else
 void InstallSignalHandlers() {
   struct sigaction action {};
   action.sa_handler = OnSignal;
@@ -49,9 +63,12 @@ void InstallSignalHandlers() {
   signal(SIGPIPE, SIG_IGN);             // a closed output must not kill the process unsaved
 }
 
+bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
+#endif
+
 class Display {
  public:
-  Display() : terminal_(isatty(STDERR_FILENO) == 1), start_(Clock::now()), lastLine_(start_) {}
+  Display() : terminal_(IsTerminal(stderr)), start_(Clock::now()), lastLine_(start_) {}
 
   void Update(const TDownloadJob& job, int32_t percent) {
     const auto now = Clock::now();

@@ -1,0 +1,17 @@
+// The forms of Windows path texts, the same on every system.
+#include "platform/host_path.h"
+#include "platform/text.h"
+
+namespace platform {
+
+bool HasDriveLetter(const std::string& path) {
+  return path.size() >= 2 && IsAlpha(path[0]) && path[1] == ':' &&
+         (path.size() == 2 || path[2] == '\\' || path[2] == '/');
+}
+
+bool IsCurrentDriveRooted(const std::string& path) {
+  return path.size() >= 1 && path[0] == '\\' && (path.size() == 1 || path[1] != '\\') &&
+         path.find('/') == std::string::npos;
+}
+
+}  // namespace platform

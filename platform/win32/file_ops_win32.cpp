@@ -1,0 +1,142 @@
+// Whole-file operations on host paths.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+
+#include "platform/file.h"
+#include "platform/file_events.h"
+#include "platform/win32/folder_state.h"
+#include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
+
+namespace platform {
+namespace {
+
+using win32::WidePath;
+
+// Six characters that differ between calls, threads and processes.
+std::string UniqueTag() {
+  static std::atomic<uint64_t> counter{0};
+  uint64_t v = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  v ^= (static_cast<uint64_t>(GetCurrentProcessId()) << 32) ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
+  v ^= v >> 29;
+  v *= 0xBF58476D1CE4E5B9ull;
+  v ^= v >> 32;
+  constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string tag;
+  for (int i = 0; i < 6; ++i, v /= 36) tag += kDigits[v % 36];
+  return tag;
+}
+
+FileError LastFileError() { return win32::FileErrorFromWin32(GetLastError()); }
+
+bool Attributes(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& data) {
+  return GetFileAttributesExW(WidePath(hostPath).c_str(), GetFileExInfoStandard, &data) != 0;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& hostPath, size_t maxBytes) {
+  File file = File::Open(hostPath, File::Mode::Read);
+  const int64_t length = file.Length();
+  if (length < 0 || static_cast<uint64_t>(length) > maxBytes) return std::nullopt;
+  std::string bytes;
+  bytes.resize(static_cast<size_t>(length));
+  if (file.ReadAt(bytes.data(), bytes.size(), 0) != length) return std::nullopt;
+  char extra;  // a file that grew since: only up to the cap
+  if (file.ReadAt(&extra, 1, length) != 0) return std::nullopt;
+  return bytes;
+}
+
+File CreateTemporaryBeside(const std::string& hostPath, const std::string& tag, std::string& tempPath,
+                           unsigned permissions) {
+  File file;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = hostPath + tag + "-" + UniqueTag();
+    file = File::Open(tempPath, File::Mode::CreateNew, permissions);
+    if (file.IsOpen() || file.Error() != FileError::Exists) break;
+  }
+  if (!file.IsOpen()) tempPath.clear();
+  return file;
+}
+
+bool ReplaceFileAtomically(const std::string& hostPath, std::string_view bytes, unsigned permissions) {
+  std::string temp;
+  File file = CreateTemporaryBeside(hostPath, ".tmp", temp, permissions);
+  if (!file.IsOpen()) return false;
+  bool ok = file.Write(bytes.data(), bytes.size()) && file.Sync();
+  ok = file.Close() && ok;
+  ok = ok && RenameReplacing(temp, hostPath) == FileError::None;
+  if (!ok) {
+    DeleteFileW(WidePath(temp).c_str());
+    return false;
+  }
+  const HANDLE h = CreateFileW(WidePath(hostPath).c_str(), FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (h != INVALID_HANDLE_VALUE && win32::HandleInfo(h, info))
+    ReportFileEvent(FileEvent::kReplaced, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, hostPath);
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  return true;
+}
+
+FileError RenameNoReplace(const std::string& from, const std::string& to) {
+  // Without MOVEFILE_REPLACE_EXISTING a taken name fails; write-through: on the disk when it returns.
+  return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_WRITE_THROUGH) ? FileError::None
+                                                                                         : LastFileError();
+}
+
+FileError RenameReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? FileError::None
+             : LastFileError();
+}
+
+int64_t RegularFileLength(const std::string& hostPath) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!Attributes(hostPath, data) ||
+      (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))
+    return -1;
+  return static_cast<int64_t>((uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
+}
+
+bool PathExists(const std::string& hostPath) {
+  return GetFileAttributesW(WidePath(hostPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool RemovePath(const std::string& hostPath) {
+  const std::wstring path = WidePath(hostPath);
+  const DWORD a = GetFileAttributesW(path.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return false;
+  if (a & FILE_ATTRIBUTE_DIRECTORY) return (a & FILE_ATTRIBUTE_REPARSE_POINT) && RemoveDirectoryW(path.c_str());
+  return DeleteFileW(path.c_str()) != 0;
+}
+
+// NTFS journals a folder's entries, and the renames above are written through: there is
+// nothing left to flush. True when the folder is there.
+bool SyncFolder(const std::string& hostDir) {
+  const DWORD a = GetFileAttributesW(WidePath(hostDir).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MakeFolders(const std::string& hostDir, unsigned) {
+  const std::wstring path = WidePath(hostDir);
+  if (path.empty()) return false;
+  const auto isFolder = [](const std::wstring& p) {
+    const DWORD a = GetFileAttributesW(p.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  if (isFolder(path)) return true;
+  // Below the "\\?\C:\" or "\\?\UNC\server\share\" root, one name at a time.
+  size_t pos = path.rfind(L"\\\\?\\UNC\\", 0) == 0 ? path.find(L'\\', path.find(L'\\', 8) + 1) : 6;
+  while (pos != std::wstring::npos && pos < path.size()) {
+    pos = path.find(L'\\', pos + 1);
+    const std::wstring part = path.substr(0, pos);
+    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  return isFolder(path);
+}
+
+}  // namespace platform
