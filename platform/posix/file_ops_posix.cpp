@@ -3,9 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 
 #include "platform/file.h"
@@ -21,47 +19,7 @@ std::string FolderOf(const std::string& hostPath) {
   return slash == 0 ? "/" : hostPath.substr(0, slash);
 }
 
-// Six characters that differ between calls, threads and processes.
-std::string UniqueTag() {
-  static std::atomic<uint64_t> counter{0};
-  uint64_t v = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  v ^= (static_cast<uint64_t>(::getpid()) << 32) ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
-  v ^= v >> 29;
-  v *= 0xBF58476D1CE4E5B9ull;
-  v ^= v >> 32;
-  constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::string tag;
-  for (int i = 0; i < 6; ++i, v /= 36) tag += kDigits[v % 36];
-  return tag;
-}
-
 }  // namespace
-
-std::optional<std::string> ReadWholeFile(const std::string& hostPath, size_t maxBytes) {
-  File file = File::Open(hostPath, File::Mode::Read);
-  const int64_t length = file.Length();
-  if (length < 0 || static_cast<uint64_t>(length) > maxBytes) return std::nullopt;
-  std::string bytes;
-  bytes.resize(static_cast<size_t>(length));
-  int64_t got = file.ReadAt(bytes.data(), bytes.size(), 0);
-  if (got != length) return std::nullopt;
-  // A file that grew since: only up to the cap.
-  char extra;
-  if (file.ReadAt(&extra, 1, length) != 0) return std::nullopt;
-  return bytes;
-}
-
-File CreateTemporaryBeside(const std::string& hostPath, const std::string& tag, std::string& tempPath,
-                           unsigned permissions) {
-  File file;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = hostPath + tag + "-" + UniqueTag();
-    file = File::Open(tempPath, File::Mode::CreateNew, permissions);
-    if (file.IsOpen() || file.Error() != FileError::Exists) break;
-  }
-  if (!file.IsOpen()) tempPath.clear();
-  return file;
-}
 
 bool ReplaceFileAtomically(const std::string& hostPath, std::string_view bytes, unsigned permissions) {
   std::string temp;

@@ -76,28 +76,6 @@ File File::OpenIn(const Folder* folder, const std::string& name, Mode mode, unsi
   return file;
 }
 
-File File::Open(const std::string& hostPath, Mode mode, unsigned permissions) {
-  return OpenIn(nullptr, hostPath, mode, permissions);
-}
-
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept
-    : handle_(other.handle_), error_(other.error_), systemError_(other.systemError_) {
-  other.handle_ = kNoHandle;
-}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    error_ = other.error_;
-    systemError_ = other.systemError_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
-
 bool File::Fail(int systemError) {
   systemError_ = systemError;
   error_ = win32::FileErrorFromWin32(static_cast<uint32_t>(systemError));
