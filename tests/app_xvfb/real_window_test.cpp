@@ -89,6 +89,13 @@ class FrameBuffer {
   size_t headerSize_ = 0, bytesPerLine_ = 0, colours_ = 0;
 };
 
+// The first display number from start that no X server holds (its lock file or socket).
+int FreeDisplayNumber(int start) {
+  int n = start;
+  while (fs::exists("/tmp/.X" + std::to_string(n) + "-lock") || fs::exists("/tmp/.X11-unix/X" + std::to_string(n))) ++n;
+  return n;
+}
+
 class RealWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -98,7 +105,7 @@ class RealWindow : public ::testing::Test {
     ASSERT_TRUE(site.ok) << site.reason;
     download_ = std::make_unique<testkit::ServedFolder>(root_ + "/site/download");
     web_ = std::make_unique<testkit::ServedFolder>(root_ + "/site/web");
-    display_ = ":" + std::to_string(100 + ::getpid() % 800);
+    display_ = ":" + std::to_string(FreeDisplayNumber(100 + ::getpid() % 800));
     xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-fbdir", root_},
                   root_ + "/xvfb.log");
     ::setenv("DISPLAY", display_.c_str(), 1);
