@@ -91,7 +91,8 @@ class Install : public FlowTest {
 
   // Runs the window as its host would: the engine's notices, the 100 ms polls, and the one-shot
   // fallback timer 1 s after it was armed; until done() holds.
-  bool RunUntil(const std::function<bool()>& done, std::chrono::seconds limit = 30s) {
+  // Without fallback, an armed fallback timer is left armed (a test of what happens meanwhile).
+  bool RunUntil(const std::function<bool()>& done, std::chrono::seconds limit = 30s, bool fallback = true) {
     const auto giveUp = std::chrono::steady_clock::now() + limit;
     std::optional<std::chrono::steady_clock::time_point> armed;
     while (!done()) {
@@ -100,7 +101,7 @@ class Install : public FlowTest {
       for (const char* poll : {"tmr1", "tmr3"}) Model().TimerTick(poll);
       if (Model().Get("tmr2").enabled) {
         if (!armed) armed = std::chrono::steady_clock::now();
-        if (std::chrono::steady_clock::now() - *armed >= 1s) Model().TimerTick("tmr2");
+        if (fallback && std::chrono::steady_clock::now() - *armed >= 1s) Model().TimerTick("tmr2");
       } else {
         armed.reset();
       }
