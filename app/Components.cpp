@@ -27,6 +27,7 @@ bool TfrmSpeedInstall::IsInstallQLS() {
 }
 
 void TfrmSpeedInstall::DownloadAttachedFiles() {
+  if (Closing()) return;  // the window was closed during the extraction: nothing more is fetched
   if (IsInstallQLS()) {
     DownloadDrivers();
     return;

@@ -65,6 +65,25 @@ TEST_F(Hostile, ClosingDuringADriverDownloadEndsItAtOnceAndTheFlowWithIt) {
   EXPECT_FALSE(fs::exists(Host("App\\WLMDrive.exe")));
 }
 
+TEST_F(Hostile, ClosingDuringTheExtractionFetchesNoComponentAfterIt) {
+  ServeSite();
+  bool clicked = false;
+  host.onProcessMessages = [&] {  // the extraction's pump, once the package job is done
+    const auto job = form->DownloadJob();
+    if (!clicked && job && job->Finished.load() && !Model().Get("tmr1").enabled) {
+      clicked = true;
+      Click(&TfrmSpeedInstall::lblCloseClick);
+    }
+  };
+  StartInstall();
+  RunUntil([&] { return clicked; });
+  ASSERT_TRUE(clicked);
+  EXPECT_TRUE(host.closed);
+  EXPECT_EQ(form->DownloadJob(), nullptr) << "no base-service job was started";
+  EXPECT_EQ(Asked(*downloadServer_, kMsiPath, "HEAD"), 0);
+  for (const char* driver : kDrivers) EXPECT_EQ(Asked(*downloadServer_, std::string(kDriverFolder) + driver), 0);
+}
+
 TEST_F(Hostile, LinksPlantedInTheFoldersItWritesAreNeverFollowed) {
   ServeSite();
   const std::string outside = PlantLink(std::string(kInstallDir) + "\\App");
