@@ -1,7 +1,5 @@
 #include "support/UnzipEntries.h"
 
-#include <sys/stat.h>
-
 #include "support/ZipEntryName.h"
 
 namespace {
@@ -12,13 +10,13 @@ constexpr zip_uint32_t kDosDirectory = 0x10;
 }  // namespace
 
 void ApplyStoredAttributes(zip_uint8_t opsys, zip_uint32_t attributes, UnzipEntry& entry) {
-  const mode_t unixMode = static_cast<mode_t>(attributes >> 16);
+  const uint32_t unixMode = attributes >> 16;
   if ((opsys == ZIP_OPSYS_UNIX || opsys == ZIP_OPSYS_OS_X) && unixMode != 0) {
-    const mode_t type = unixMode & S_IFMT;
-    if (S_ISDIR(unixMode)) entry.isFolder = true;
+    const uint32_t type = unixMode & zip_unix_type::kMask;
+    if (type == zip_unix_type::kFolder) entry.isFolder = true;
     // Folders keep the default mode, links and special files become plain
     // files with the default mode; set-id and sticky bits are never restored.
-    if (type == 0 || S_ISREG(unixMode)) entry.unixMode = unixMode & 0777;
+    if (type == 0 || type == zip_unix_type::kRegular) entry.unixMode = unixMode & 0777;
     return;
   }
   if (attributes & kDosDirectory) entry.isFolder = true;

@@ -1,7 +1,6 @@
 // The entry list of an archive as the extraction uses it.
 #pragma once
 
-#include <sys/types.h>
 #include <zip.h>
 
 #include <cstdint>
@@ -9,6 +8,15 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+// The file type in the upper half of an entry's external attributes when the archive was made
+// on Unix: the same octal encoding on every host, whatever the host's own mode_t.
+namespace zip_unix_type {
+constexpr uint32_t kMask = 0170000;
+constexpr uint32_t kFolder = 0040000;
+constexpr uint32_t kRegular = 0100000;
+constexpr uint32_t kLink = 0120000;
+}  // namespace zip_unix_type
 
 struct UnzipEntry {
   zip_uint64_t index = 0;
@@ -21,7 +29,7 @@ struct UnzipEntry {
   std::optional<time_t> mtime;
   // Permission bits stored by an archive made on Unix (regular files only);
   // otherwise the default mode applies. The umask applies either way.
-  std::optional<mode_t> unixMode;
+  std::optional<uint32_t> unixMode;
   // The DOS read-only attribute: the file gets no write permission.
   bool readOnly = false;
 };

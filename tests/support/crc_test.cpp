@@ -1,6 +1,3 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 
@@ -9,6 +6,7 @@
 #include "support/CRC_32.h"
 #include "support/PubCrc.h"
 #include "tests/testkit/files.h"
+#include "tests/testkit/host_only.h"
 #include "tests/testkit/temp_dir.h"
 #include "tests/testkit/temp_prefix.h"
 
@@ -71,9 +69,10 @@ TEST(UpdateCRC32, EveryPathEqualsTheDefinition) {
 
 class FileCrc : public ::testing::Test {
  protected:
-  fs::path Make(const std::string& name, const std::string& data) {
+  // The path text of a new file holding data.
+  std::string Make(const std::string& name, const std::string& data) {
     testkit::WriteFile(dir / name, data);
-    return dir / name;
+    return (dir / name).string();
   }
   testkit::TempDir dir;
 };
@@ -116,14 +115,18 @@ TEST_F(FileCrc, FailuresGiveTheEmptyTextAndASystemCode) {
   EXPECT_EQ(io, 3);  // a file where a folder should be
 
   CalcFileCRC32(dir.path().string(), crc, count, io);
+#ifdef _WIN32
+  EXPECT_TRUE(io == 5 || io == 267) << io;  // a folder: Windows denies access, Wine says "a folder"
+#else
   EXPECT_EQ(io, 5);  // a folder
+#endif
   EXPECT_EQ(GetFileCRC(dir.path().string()), "");
 }
 
 TEST_F(FileCrc, UnreadableFileGivesTheEmptyText) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  if (!testkit::PermissionBitsBindUs()) GTEST_SKIP() << "permission bits do not stop this process";
   const fs::path file = Make("secret", "abc");
-  ::chmod(file.c_str(), 0);
+  fs::permissions(file, fs::perms::none);
   uint32_t crc;
   int64_t count = 0;
   uint16_t io = 0;
@@ -133,6 +136,7 @@ TEST_F(FileCrc, UnreadableFileGivesTheEmptyText) {
 }
 
 TEST_F(FileCrc, WindowsPathTextsGoThroughThePrefix) {
+  TESTKIT_SKIP_ON_WINDOWS("the prefix; on Windows C:\\ is the real drive");
   testkit::TempPrefix prefix;
   testkit::WriteFile(prefix.driveC() / "Pkg" / "abc.zip", "abc");
   EXPECT_EQ(GetFileCRC("C:\\Pkg\\abc.zip"), "352441C2");

@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/text_codec.h"
@@ -72,16 +70,16 @@ TEST(ZipEntryAttributes, DosReadOnlyAndUnixPermissions) {
   EXPECT_FALSE(dos.unixMode);
 
   UnzipEntry exe;
-  ApplyStoredAttributes(ZIP_OPSYS_UNIX, (S_IFREG | 04755u) << 16, exe);
+  ApplyStoredAttributes(ZIP_OPSYS_UNIX, (zip_unix_type::kRegular | 04755u) << 16, exe);
   EXPECT_EQ(exe.unixMode, 0755u);  // no set-id bit
 
   UnzipEntry link;
-  ApplyStoredAttributes(ZIP_OPSYS_UNIX, (S_IFLNK | 0777u) << 16, link);
+  ApplyStoredAttributes(ZIP_OPSYS_UNIX, (zip_unix_type::kLink | 0777u) << 16, link);
   EXPECT_FALSE(link.unixMode);  // a plain file with the default mode
   EXPECT_FALSE(link.isFolder);
 
   UnzipEntry folder;
-  ApplyStoredAttributes(ZIP_OPSYS_UNIX, (S_IFDIR | 0755u) << 16, folder);
+  ApplyStoredAttributes(ZIP_OPSYS_UNIX, (zip_unix_type::kFolder | 0755u) << 16, folder);
   EXPECT_TRUE(folder.isFolder);
 
   UnzipEntry unixWithoutMode;  // Unix archive without a mode: the DOS byte counts

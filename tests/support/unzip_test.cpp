@@ -1,5 +1,6 @@
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <functional>
@@ -12,7 +13,9 @@
 
 #include "support/PubZip.h"
 #include "support/PubCrc.h"
+#include "support/UnzipEntries.h"
 #include "tests/testkit/files.h"
+#include "tests/testkit/host_only.h"
 #include "tests/testkit/temp_dir.h"
 #include "tests/testkit/temp_prefix.h"
 #include "zip_writer.h"
@@ -24,16 +27,27 @@ const std::string kZhongwenGbk = "\xD6\xD0\xCE\xC4";          // the same in cod
 const std::string kMulu = "\xE7\x9B\xAE\xE5\xBD\x95";         // 目录
 const std::string kMuluGbk = "\xC4\xBF\xC2\xBC";
 
-mode_t Mode(const fs::path& p) {
-  struct stat st;
-  return ::lstat(p.c_str(), &st) == 0 ? st.st_mode : 0;
+// The permission bits of p (of the link itself where p is one); 0 when it isn't there.
+unsigned Mode(const fs::path& p) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(p, ec);
+  return ec ? 0 : static_cast<unsigned>(status.permissions());
 }
 
-mode_t CurrentUmask() {
+#ifdef _WIN32
+unsigned CurrentUmask() { return 0; }  // Windows has none
+// Windows keeps no executable bit: a file is read-only or not.
+constexpr unsigned kExecutableMode = 0666;
+#else
+unsigned CurrentUmask() {
   const mode_t m = ::umask(0);
   ::umask(m);
   return m;
 }
+constexpr unsigned kExecutableMode = 0755;
+#endif
+
+const fs::perms kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
 
 class UnZip : public ::testing::Test {
  protected:
@@ -54,6 +68,7 @@ TEST_F(UnZip, FolderAndTopLevelFileSameWithTrailingBackslash) {
 }
 
 TEST_F(UnZip, WindowsPathTextsGoThroughThePrefix) {
+  TESTKIT_SKIP_ON_WINDOWS("the prefix; on Windows C:\\ is the real drive");
   testkit::TempPrefix prefix;
   WriteZip(prefix.driveC() / "pkg.zip", {{"a.txt", "a"}});
   EXPECT_TRUE(UnZipFile("C:\\pkg.zip", "C:\\Program Files\\OstrelPlatform\\"));
@@ -80,12 +95,12 @@ TEST_F(UnZip, AnEntryThatCantBePutInPlaceFailsTheExtraction) {
   const struct {
     const char* what;
     std::function<void(const fs::path&)> block;  // takes the place of "x/y.txt"
-    bool needsNonRoot;
+    bool needsPermissionBits;
   } cases[] = {
       {"read-only file",
        [](const fs::path& d) {
          testkit::WriteFile(d / "x" / "y.txt", "mine");
-         ::chmod((d / "x" / "y.txt").c_str(), 0444);
+         fs::permissions(d / "x" / "y.txt", kReadOnly);
        },
        false},
       {"folder where the file goes", [](const fs::path& d) { fs::create_directories(d / "x" / "y.txt"); }, false},
@@ -93,13 +108,13 @@ TEST_F(UnZip, AnEntryThatCantBePutInPlaceFailsTheExtraction) {
       {"folder without write permission",
        [](const fs::path& d) {
          fs::create_directories(d / "x");
-         ::chmod((d / "x").c_str(), 0555);
+         fs::permissions(d / "x", kReadOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
        },
        true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.needsNonRoot && ::geteuid() == 0) continue;  // permission bits do not stop root
+    if (c.needsPermissionBits && !testkit::PermissionBitsBindUs()) continue;
     const testkit::TempDir scratch;
     const fs::path target = scratch / "dest";
     c.block(target);
@@ -120,14 +135,14 @@ TEST_F(UnZip, AnEntryThatCantBePutInPlaceFailsTheExtraction) {
 }
 
 TEST_F(UnZip, StoredAttributesAreApplied) {
-  const mode_t mask = CurrentUmask();
+  const unsigned mask = CurrentUmask();
   WriteZip(archive, {{"ro.txt", "first", -1, {{kMadeOnDos, 0x21}}},
                      {"rw.txt", "rw", -1, {{kMadeOnDos, 0x20}}},
-                     {"run.sh", "#!", -1, {{kMadeOnUnix, (S_IFREG | 04755u) << 16}}}});
+                     {"run.sh", "#!", -1, {{kMadeOnUnix, (zip_unix_type::kRegular | 04755u) << 16}}}});
   ASSERT_TRUE(UnZipFile(archive.string(), dest.string()));
   EXPECT_EQ(Mode(dest / "ro.txt") & 0777, 0444 & ~mask);
   EXPECT_EQ(Mode(dest / "rw.txt") & 0777, 0666 & ~mask);
-  EXPECT_EQ(Mode(dest / "run.sh") & 07777, 0755 & ~mask);
+  EXPECT_EQ(Mode(dest / "run.sh") & 07777, kExecutableMode & ~mask);
 
   // A second run can't replace the read-only copy of the first: it fails, and replaces the rest.
   WriteZip(archive, {{"ro.txt", "second", -1, {{kMadeOnDos, 0x21}}}, {"rw.txt", "rw2"}});
@@ -155,7 +170,7 @@ TEST_F(UnZip, ChineseNamesComeOutRightAtEveryDepth) {
                                                       kMulu + "/", kMulu + "/" + kZhongwen + "1.txt",
                                                       kMulu + "/" + kZhongwen + "3.txt",
                                                       kMulu + "/" + kZhongwen + "5.txt"}));
-  EXPECT_EQ(testkit::ReadFile(dest / kMulu / (kZhongwen + "5.txt")), "gbk, folder");
+  EXPECT_EQ(testkit::ReadFile(dest / testkit::Utf8Path(kMulu + "/" + kZhongwen + "5.txt")), "gbk, folder");
 }
 
 TEST_F(UnZip, ManyEntriesOfMixedSizesAllArriveIntact) {

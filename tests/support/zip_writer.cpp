@@ -6,10 +6,11 @@
 #include <stdexcept>
 
 #include "tests/testkit/files.h"
+#include "tests/testkit/host_only.h"
 
 void WriteZip(const fs::path& archive, const std::vector<TestEntry>& entries) {
   int error = 0;
-  zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  zip_t* zip = zip_open(testkit::Utf8Text(archive).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (!zip) throw std::runtime_error("zip_open failed");
   for (const TestEntry& e : entries) {
     zip_int64_t index;

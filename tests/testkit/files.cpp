@@ -5,6 +5,8 @@
 #include <iterator>
 #include <random>
 
+#include "tests/testkit/host_only.h"
+
 namespace testkit {
 
 std::string ReadFile(const std::filesystem::path& path) {
@@ -23,7 +25,7 @@ std::vector<std::string> ListTree(const std::filesystem::path& root) {
   std::error_code ec;
   for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    std::string name = std::filesystem::relative(it->path(), root).string();
+    std::string name = Utf8Text(std::filesystem::relative(it->path(), root));
     if (it->is_directory() && !it->is_symlink()) name += "/";
     names.push_back(name);
   }

@@ -13,7 +13,8 @@ namespace testkit {
 std::string ReadFile(const std::filesystem::path& path);
 // Replaces the file with bytes, making its folders first.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-// Every path below root, relative and sorted, folders with a trailing "/" (links not entered).
+// Every path below root in UTF-8, relative with "/" between names and sorted, folders with a
+// trailing "/" (links not entered).
 std::vector<std::string> ListTree(const std::filesystem::path& root);
 // size pseudo-random bytes, the same for the same seed.
 std::string RandomBytes(size_t size, uint32_t seed = 1);

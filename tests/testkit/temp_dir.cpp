@@ -4,15 +4,44 @@
 
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <stdexcept>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace testkit {
 
+namespace {
+
+#ifdef _WIN32
+// A new folder named pattern with its "XXXXXX" made random; fails only when it can't be made.
+bool MakeUniqueFolder(std::string& pattern) {
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  const size_t at = pattern.size() - 6;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    for (size_t i = at; i < pattern.size(); ++i) pattern[i] = kLetters[random() % (sizeof kLetters - 1)];
+    std::error_code ec;
+    if (fs::create_directory(pattern, ec)) return true;
+    if (ec) {
+      errno = ec.value();
+      return false;
+    }
+  }
+  errno = EEXIST;
+  return false;
+}
+#else
+bool MakeUniqueFolder(std::string& pattern) { return ::mkdtemp(pattern.data()) != nullptr; }
+#endif
+
+}  // namespace
+
 TempDir::TempDir() {
   std::string pattern = (fs::temp_directory_path() / "ostrel-test-XXXXXX").string();
-  if (!::mkdtemp(pattern.data()))
+  if (!MakeUniqueFolder(pattern))
     throw std::runtime_error("cannot make a temporary folder " + pattern + ": " + std::strerror(errno));
   path_ = pattern;
 }

@@ -5,20 +5,18 @@
 #include <stdexcept>
 
 #include "platform/host_path.h"
+#include "tests/testkit/host_only.h"
 
 namespace testkit {
 
 TempPrefix::TempPrefix() {
   if (const char* old = ::getenv("OSTREL_PREFIX")) old_ = old;
-  ::setenv("OSTREL_PREFIX", path().c_str(), 1);
+  SetEnv("OSTREL_PREFIX", path());
   platform::ForgetPrefix();
 }
 
 TempPrefix::~TempPrefix() {
-  if (old_)
-    ::setenv("OSTREL_PREFIX", old_->c_str(), 1);
-  else
-    ::unsetenv("OSTREL_PREFIX");
+  SetEnv("OSTREL_PREFIX", old_);
   platform::ForgetPrefix();
 }
 

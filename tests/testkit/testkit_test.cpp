@@ -9,6 +9,7 @@
 
 #include "platform/host_path.h"
 #include "tests/testkit/files.h"
+#include "tests/testkit/host_only.h"
 #include "tests/testkit/temp_dir.h"
 #include "tests/testkit/temp_prefix.h"
 
@@ -47,4 +48,12 @@ TEST(TempPrefix, PointsTheLayerAtAFreshPrefixAndGivesTheOldOneBack) {
   }
   EXPECT_EQ(::getenv("OSTREL_PREFIX"), outer.path());
   EXPECT_EQ(platform::PrefixDir(), outer.path());
+}
+
+TEST(ListTree, NamesInUtf8WithSlashesWhateverTheCodePage) {
+  const std::string mulu = "\xE7\x9B\xAE\xE5\xBD\x95", zhongwen = "\xE4\xB8\xAD\xE6\x96\x87";  // 目录, 中文
+  const testkit::TempDir dir;
+  testkit::WriteFile(dir / testkit::Utf8Path(mulu + "/" + zhongwen + ".txt"), "x");
+  EXPECT_EQ(testkit::ListTree(dir.path()), (std::vector<std::string>{mulu + "/", mulu + "/" + zhongwen + ".txt"}));
+  EXPECT_EQ(testkit::Utf8Text(dir / testkit::Utf8Path(mulu)), dir.path().string() + "/" + mulu);
 }
