@@ -85,6 +85,7 @@ void ExtractFiles(const std::string& archivePath, ZipArchive zip, const platform
   UnzipSharedWork work;
   work.root = &root;
   work.items = GroupUnzipWorkByPlace(files);
+  pump.Now();  // the caller's events run at least once per extraction, however quick it is
   if (!work.items.empty()) {
     std::vector<ZipArchive> archives;
     archives.push_back(std::move(zip));
