@@ -83,4 +83,12 @@ std::string HostTextFromTargetBytes(std::string_view bytes) {
   return GbkToUtf8Lenient(bytes);
 }
 
+std::string CutUtf8(std::string text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return text;
+  size_t n = maxBytes;
+  while (n > 0 && maxBytes - n < 3 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  text.resize(n);
+  return text;
+}
+
 }  // namespace platform

@@ -25,4 +25,7 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8);
 // read as code page 936 (leniently).
 std::string HostTextFromTargetBytes(std::string_view bytes);
 
+// UTF-8 text cut to at most maxBytes, before a multi-byte character rather than through it.
+std::string CutUtf8(std::string text, size_t maxBytes);
+
 }  // namespace platform

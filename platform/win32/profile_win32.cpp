@@ -64,14 +64,7 @@ std::string GetPrivateProfileStringA(const std::string& section, const std::stri
   if (!file.empty() && !section.empty() && !key.empty())
     if (const std::optional<std::string> bytes = ReadWholeFile(file, kMaxIniBytes))
       value = FindValue(HostTextFromTargetBytes(*bytes), section, key);
-  std::string result = value ? *value : def;
-  if (result.size() > bufferSize - 1) {
-    // Cut before a multi-byte UTF-8 character rather than through it.
-    size_t n = bufferSize - 1;
-    while (n > 0 && bufferSize - 1 - n < 3 && (static_cast<unsigned char>(result[n]) & 0xC0) == 0x80) --n;
-    result.resize(n);
-  }
-  return result;
+  return CutUtf8(value ? *value : def, bufferSize - 1);
 }
 
 }  // namespace platform
