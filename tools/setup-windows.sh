@@ -44,8 +44,36 @@ done
 if [ -n "$missing" ] || ! apt-cache showsrc zlib 2>/dev/null | grep -q '^Package:'; then
   update
 fi
+# An i386 package of "Multi-Arch: same" must have the very version of its amd64 twin. When the
+# mirror's i386 index lags behind (a security update published for amd64 only, or an index that
+# fails to load), wine32 can't be installed beside the newer amd64 build: the amd64 build is then
+# brought to the version that exists for both.
+twin_versions() {
+  # What wine32 needs for i386, and which of those are installed for amd64 as "same" twins.
+  apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+    --no-replaces --no-enhances wine32:i386 2>/dev/null | sed -n 's/^\([^ <]*\):i386$/\1/p' |
+    sort -u >"$tmp/needed"
+  dpkg-query -W -f='${Package} ${Architecture} ${Version} ${Multi-Arch}\n' |
+    awk 'NR == FNR { needed[$1] = 1; next } $2 == "amd64" && $4 == "same" && ($1 in needed) { print $1, $3 }' \
+      "$tmp/needed" - >"$tmp/installed"
+  [ -s "$tmp/installed" ] || return 0
+  # shellcheck disable=SC2046
+  apt-cache madison $(awk '{ print $1 ":i386" }' "$tmp/installed") 2>/dev/null |
+    awk -F' *[|] *' '{ sub(/:i386$/, "", $1); gsub(/ /, "", $1); print $1, $2 }' >"$tmp/i386"
+  awk 'NR == FNR { if (!($1 in first)) first[$1] = $2; have[$1 " " $2] = 1; next }
+       ($1 in first) && !(($1 " " $2) in have) { print $1 ":amd64=" first[$1], $1 ":i386=" first[$1] }' \
+    "$tmp/i386" "$tmp/installed"
+}
+
 if [ -n "$missing" ]; then
-  $SUDO apt-get install -y -qq --no-install-recommends $missing
+  if ! $SUDO apt-get install -y -qq --no-install-recommends $missing; then
+    tmp=$(mktemp -d)
+    pins=$(twin_versions | tr '\n' ' ')
+    rm -rf "$tmp"
+    [ -n "$pins" ] || exit 1
+    echo "setup-windows: the i386 index lags behind; installing with the versions both architectures have: $pins" >&2
+    $SUDO apt-get install -y -qq --no-install-recommends --allow-downgrades $missing $pins
+  fi
 fi
 
 # Wine names files on the Linux side in the locale's character set: the tests' locales must be

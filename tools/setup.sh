@@ -2,8 +2,16 @@
 # Installs every Debian package the project needs. Safe to run again; exits 0 when everything
 # is in place, non-zero only when an install failed.
 #
+# Then tools/setup-windows.sh adds what the 32-bit Windows build and its tests under Wine need,
+# unless OSTREL_SETUP_WINDOWS=0.
+#
 # OSTREL_POLICY_RC names the policy-rc.d file to use (tests point it elsewhere).
 set -e
+here=$(dirname "$0")
+windows() {
+  if [ "${OSTREL_SETUP_WINDOWS:-1}" != 0 ]; then exec "$here/setup-windows.sh"; fi
+  exit 0
+}
 SUDO=
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 PACKAGES="
@@ -19,7 +27,7 @@ missing=
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
 done
-if [ -z "$missing" ]; then exit 0; fi
+if [ -z "$missing" ]; then windows; fi
 
 # Packages such as nginx must not start their services here: the benchmarks and the demo
 # start their own private instances. policy-rc.d tells invoke-rc.d to leave them. A file
@@ -40,4 +48,6 @@ trap 'exit 130' INT TERM
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends $missing
-exit 0
+cleanup
+own_policy=
+windows

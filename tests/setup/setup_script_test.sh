@@ -29,7 +29,7 @@ chmod +x "$work/bin/"*
 
 run() {  # name, expected status
   rm -f "$work/calls"
-  PATH="$work/bin:$PATH" OSTREL_POLICY_RC=$policy sh "$SETUP" </dev/null >"$work/out" 2>&1
+  PATH="$work/bin:$PATH" OSTREL_POLICY_RC=$policy OSTREL_SETUP_WINDOWS=0 sh "$SETUP" </dev/null >"$work/out" 2>&1
   status=$?
   if [ "$status" -ne "$2" ]; then
     echo "FAIL: $1: exit $status, expected $2"; cat "$work/out"; failures=$((failures + 1))
