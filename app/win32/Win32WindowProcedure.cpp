@@ -152,7 +152,8 @@ void Win32Window::Destroyed() {
   caller_->Close();
   for (const auto& [id, name] : timers_) KillTimer(window_, id);
   KillTimer(window_, kAnimationTimer);
-  if (picker_) PostMessageW(picker_, WM_COMMAND, IDCANCEL, 0);  // closing the window cancels the picker
+  // Closing the window cancels the picker: its modal loop ends and the picker's call returns.
+  if (picker_) EndDialog(picker_, IDCANCEL);
   PostQuitMessage(0);
 }
 
