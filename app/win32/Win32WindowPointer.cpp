@@ -47,7 +47,8 @@ void Win32Window::Pointer(UINT message, WPARAM w, LPARAM l) {
 
 void Win32Window::FollowCursor() {
   if (!form_) return;
-  SetCursor(LoadCursorW(nullptr, form_->Form().HandPointer() ? IDC_HAND : IDC_ARROW));
+  constexpr WORD kHand = 32649, kArrow = 32512;  // IDC_HAND, IDC_ARROW
+  SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(form_->Form().HandPointer() ? kHand : kArrow)));
 }
 
 }  // namespace ostrel::app::win32
