@@ -78,7 +78,7 @@ class FlowTest : public ::testing::Test {
   // A Windows path's file on the host.
   static std::string OnHost(const std::string& windowsPath) { return platform::HostPath(windowsPath); }
   static void Put(const std::string& windowsPath, const std::string& bytes) {
-    testkit::WriteFile(OnHost(windowsPath), bytes);
+    testkit::WriteFile(testkit::Utf8Path(OnHost(windowsPath)), bytes);
   }
 
   testkit::TempPrefix prefix_;

@@ -113,7 +113,9 @@ class Install : public FlowTest {
   }
   bool RunToDonePage() { return RunUntil([this] { return Page() == kPageWC; }); }
 
-  std::string Installed(const std::string& relative) { return testkit::ReadFile(OnHost(std::string(kInstallDir) + "\\" + relative)); }
+  std::string Installed(const std::string& relative) {
+    return testkit::ReadFile(testkit::Utf8Path(OnHost(std::string(kInstallDir) + "\\" + relative)));
+  }
   static std::string Reg(const char* key, const char* name) { return ReadRegString(key, name); }
   // Requests for path (a suffix of the target) that reached server.
   static int Asked(testserver::TestHttpServer& server, const std::string& path, const char* method = "GET") {

@@ -3,7 +3,6 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 
 #include "support/pubShare.h"
@@ -13,19 +12,37 @@
 namespace ostrel::app::test {
 
 #ifdef _WIN32
-void RemoveInstallTraces() {
-  namespace fs = std::filesystem;
-  std::error_code ignored;
-  for (const char* path : {"C:\\Inst", "C:\\Apps", "C:\\Program Files\\Ostrel", "C:\\victim.zip"}) {
-    // Read-only files go too.
-    const fs::path root(platform::win32::Wide(path));
-    for (auto it = fs::recursive_directory_iterator(root, ignored); !ignored && it != fs::recursive_directory_iterator();
-         it.increment(ignored))
-      SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    ignored.clear();
-    SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_NORMAL);
-    fs::remove_all(root, ignored);
+namespace {
+
+// Removes a file or a folder with everything in it, read-only files too; a reparse point is
+// removed, never entered. (The run-time's remove_all does not end on a file Wine keeps.)
+void RemoveTree(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    DeleteFileW(path.c_str());
+    return;
   }
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+      } while (FindNextFileW(find, &entry));
+      FindClose(find);
+    }
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveInstallTraces() {
+  for (const char* path : {"C:\\Inst", "C:\\Apps", "C:\\Program Files\\Ostrel", "C:\\victim.zip"})
+    RemoveTree(platform::win32::Wide(path));
   const std::string desktop =
       ReadRegString("Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop", kHkeyCurrentUser);
   if (!desktop.empty()) DeleteFileW(platform::win32::Wide(desktop + "\\OstrelPro.lnk").c_str());

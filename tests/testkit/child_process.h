@@ -9,8 +9,7 @@ namespace testkit {
 class ChildProcess {
  public:
   // Starts program with args; its output goes to stdoutFile and stderrFile (made or emptied).
-  // On Windows a bare program name is looked for beside this program first, and the child has a
-  // process group of its own, for Interrupt.
+  // On Windows a bare program name is looked for beside this program first.
   ChildProcess(const std::string& program, const std::vector<std::string>& args, const std::string& stdoutFile,
                const std::string& stderrFile);
   // Ends a child that still runs, and waits for it.
@@ -20,10 +19,9 @@ class ChildProcess {
 
   // Its exit code once it has ended; -1 when it could not start or died of a signal.
   int Wait();
-  // What a user's Ctrl+C does: Linux SIGINT, Windows Ctrl+Break to its process group.
-  void Interrupt();
 #ifndef _WIN32
-  // Sends the signal (SIGTERM, SIGHUP, ...).
+  // Sends the signal (SIGINT for a user's Ctrl+C, SIGTERM, SIGHUP, ...). Windows has no such
+  // thing; its console's Ctrl+C does not reach a child of a program without a console under Wine.
   void Signal(int number);
 #endif
 

@@ -37,8 +37,6 @@ int ChildProcess::Wait() {
   return exitCode_;
 }
 
-void ChildProcess::Interrupt() { Signal(SIGINT); }
-
 void ChildProcess::Signal(int number) {
   if (pid_ > 0 && !waited_) ::kill(pid_, number);
 }

@@ -47,7 +47,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   PROCESS_INFORMATION info{};
   if (output != INVALID_HANDLE_VALUE && errors != INVALID_HANDLE_VALUE &&
       CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                     CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &info)) {
+                     0, nullptr, nullptr, &startup, &info)) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     id_ = info.dwProcessId;
@@ -74,8 +74,5 @@ int ChildProcess::Wait() {
   return exitCode_;
 }
 
-void ChildProcess::Interrupt() {
-  if (process_ && !waited_) GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, id_);
-}
 
 }  // namespace testkit
