@@ -28,7 +28,6 @@ class ChildProcess {
  private:
 #ifdef _WIN32
   void* process_ = nullptr;  // HANDLE
-  unsigned long id_ = 0;
 #else
   int pid_ = -1;
 #endif

@@ -50,7 +50,6 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
                      0, nullptr, nullptr, &startup, &info)) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
-    id_ = info.dwProcessId;
   }
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   if (errors != INVALID_HANDLE_VALUE) CloseHandle(errors);
