@@ -10,12 +10,14 @@
 #include <string>
 
 #include "ScriptedHost.h"
+#include "install_traces.h"
 #include "app/FSpeedInstall.h"
 #include "app/Manifest.h"
 #include "app/SharedValues.h"
 #include "platform/host_path.h"
 #include "platform/text_codec.h"
 #include "tests/testkit/files.h"
+#include "tests/testkit/host_only.h"
 #include "tests/testkit/served_folder.h"
 #include "tests/testkit/temp_prefix.h"
 
@@ -29,6 +31,7 @@ inline constexpr char kStaging[] = "C:\\Program Files\\Ostrel\\InstOstrel\\";
 class FlowTest : public ::testing::Test {
  protected:
   FlowTest() {
+    RemoveInstallTraces();
     downloadServer_ = std::make_unique<testkit::ServedFolder>(Root(false));
     webServer_ = std::make_unique<testkit::ServedFolder>(Root(true));
     UseBases("", "");
@@ -38,15 +41,15 @@ class FlowTest : public ::testing::Test {
     host.CloseWindow();
     if (form) form->WaitForJobThreads(std::chrono::seconds(10));
     form.reset();
-    ::unsetenv("OSTREL_DOWNLOAD_SERVER");
-    ::unsetenv("OSTREL_WEB_SERVER");
+    testkit::SetEnv("OSTREL_DOWNLOAD_SERVER", std::nullopt);
+    testkit::SetEnv("OSTREL_WEB_SERVER", std::nullopt);
     ResetSharedValues();
   }
 
   // The server bases: each server's root followed by path ("fault/status=404/" refuses all).
   void UseBases(const std::string& downloadPath, const std::string& webPath) {
-    ::setenv("OSTREL_DOWNLOAD_SERVER", downloadServer_->Url(downloadPath).c_str(), 1);
-    ::setenv("OSTREL_WEB_SERVER", webServer_->Url(webPath).c_str(), 1);
+    testkit::SetEnv("OSTREL_DOWNLOAD_SERVER", downloadServer_->Url(downloadPath));
+    testkit::SetEnv("OSTREL_WEB_SERVER", webServer_->Url(webPath));
   }
   std::string Root(bool web) const { return prefix_.scratch() + (web ? "/web" : "/download"); }
   testkit::ServedFolder& Server(bool web) { return web ? *webServer_ : *downloadServer_; }
@@ -75,7 +78,7 @@ class FlowTest : public ::testing::Test {
   // A Windows path's file on the host.
   static std::string OnHost(const std::string& windowsPath) { return platform::HostPath(windowsPath); }
   static void Put(const std::string& windowsPath, const std::string& bytes) {
-    testkit::WriteFile(OnHost(windowsPath), bytes);
+    testkit::WriteFile(testkit::Utf8Path(OnHost(windowsPath)), bytes);
   }
 
   testkit::TempPrefix prefix_;

@@ -1,9 +1,8 @@
 // Whole installs against servers, archives and folders that work against the installer: nothing it
 // could not fetch or write is kept or reported as done, nothing outside its folders is touched,
 // and closing the window ends a single download at once.
-#include <sys/stat.h>
-
 #include "install_fixture.h"
+#include "tests/testkit/host_only.h"
 
 namespace ostrel::app::test {
 namespace {
@@ -85,6 +84,7 @@ TEST_F(Hostile, ClosingDuringTheExtractionFetchesNoComponentAfterIt) {
 }
 
 TEST_F(Hostile, LinksPlantedInTheFoldersItWritesAreNeverFollowed) {
+  TESTKIT_SKIP_ON_WINDOWS("symbolic links");
   ServeSite();
   const std::string outside = PlantLink(std::string(kInstallDir) + "\\App");
   fs::create_directory_symlink(outside, Host("ThirdSoftware"));
@@ -109,7 +109,9 @@ TEST_F(Hostile, LinksPlantedInTheFoldersItWritesAreNeverFollowed) {
 TEST_F(Hostile, AFileThatCannotBeWrittenFailsTheInstallBeforeTheComponents) {
   ServeSite();
   Put(std::string(kInstallDir) + "\\OstrelMain.exe", "old");
-  ::chmod(Host("OstrelMain.exe").c_str(), 0444);  // read-only: in the way
+  // Read-only: in the way.
+  fs::permissions(Host("OstrelMain.exe"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   StartInstall();
   ASSERT_TRUE(RunUntil([this] { return !host.boxes.empty(); }));
   EXPECT_EQ(host.boxes, std::vector<std::string>{"安装失败"});

@@ -49,9 +49,9 @@ class Install : public FlowTest {
  protected:
   Install() {
     altServer_ = std::make_unique<testkit::ServedFolder>(Root(true) + "-alt");
-    ::setenv("OSTREL_WEB_SERVER_ALT", altServer_->Url("").c_str(), 1);
+    testkit::SetEnv("OSTREL_WEB_SERVER_ALT", altServer_->Url(""));
   }
-  ~Install() override { ::unsetenv("OSTREL_WEB_SERVER_ALT"); }
+  ~Install() override { testkit::SetEnv("OSTREL_WEB_SERVER_ALT", std::nullopt); }
 
   // The package of files (stored, so that files of the same lengths give packages of the same
   // size), with the manifest that names it and the checksum crc (its own when absent), on both
@@ -94,16 +94,18 @@ class Install : public FlowTest {
   // Without fallback, an armed fallback timer is left armed (a test of what happens meanwhile).
   bool RunUntil(const std::function<bool()>& done, std::chrono::seconds limit = 30s, bool fallback = true) {
     const auto giveUp = std::chrono::steady_clock::now() + limit;
-    std::optional<std::chrono::steady_clock::time_point> armed;
+    bool armed = false;
+    auto armedAt = std::chrono::steady_clock::now();
     while (!done()) {
       if (std::chrono::steady_clock::now() > giveUp || host.exitCode || host.closed) return done();
       host.Pump();
       for (const char* poll : {"tmr1", "tmr3"}) Model().TimerTick(poll);
       if (Model().Get("tmr2").enabled) {
-        if (!armed) armed = std::chrono::steady_clock::now();
-        if (fallback && std::chrono::steady_clock::now() - *armed >= 1s) Model().TimerTick("tmr2");
+        if (!armed) armedAt = std::chrono::steady_clock::now();
+        armed = true;
+        if (fallback && std::chrono::steady_clock::now() - armedAt >= 1s) Model().TimerTick("tmr2");
       } else {
-        armed.reset();
+        armed = false;
       }
       std::this_thread::sleep_for(20ms);
     }
@@ -111,7 +113,9 @@ class Install : public FlowTest {
   }
   bool RunToDonePage() { return RunUntil([this] { return Page() == kPageWC; }); }
 
-  std::string Installed(const std::string& relative) { return testkit::ReadFile(OnHost(std::string(kInstallDir) + "\\" + relative)); }
+  std::string Installed(const std::string& relative) {
+    return testkit::ReadFile(testkit::Utf8Path(OnHost(std::string(kInstallDir) + "\\" + relative)));
+  }
   static std::string Reg(const char* key, const char* name) { return ReadRegString(key, name); }
   // Requests for path (a suffix of the target) that reached server.
   static int Asked(testserver::TestHttpServer& server, const std::string& path, const char* method = "GET") {

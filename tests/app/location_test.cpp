@@ -35,6 +35,9 @@ TEST_F(Location, TheProposalIsTheRegisteredInstallationElseTheDriveRule) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+#ifdef _WIN32
+    if (c.driveD) continue;  // drive D: is a link in the prefix
+#endif
     fs::remove(prefix_.path() + "/dosdevices/d:");
     fs::remove(OnHost("C:\\Apps\\Ostrel\\OstrelPlatform\\OstrelMain.exe"));
     WriteRegString(kAppPathKey, "Path", "");

@@ -33,7 +33,7 @@ class PackageCheck : public Install {
     const std::string before = package_;
     ServePackage(Version('b'));
     ASSERT_EQ(package_.size(), before.size());
-    PackageCRC = GetFileCRC(fs::path(prefix_.scratch()) / "package.zip");
+    PackageCRC = GetFileCRC(prefix_.scratch() + "/package.zip");
     UseBases(base, "");
     PackageURL = downloadServer_->Url(base + std::string(kPackageFolder) + kPackage);
     downloadServer_->ResetCounters();

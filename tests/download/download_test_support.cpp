@@ -1,16 +1,16 @@
 #include "tests/download/download_test_support.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <regex>
 
+#include "tests/testkit/host_only.h"
+
 namespace testing_support {
 
 bool Exists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
+  std::error_code ec;
+  return std::filesystem::exists(testkit::Utf8Path(path), ec);
 }
 
 std::vector<std::string> ControllerLines(const TDownloadJob& job) {

@@ -7,6 +7,7 @@
 
 #include "tests/testkit/temp_prefix.h"
 #include "tests/download/download_test_support.h"
+#include "tests/testkit/host_only.h"
 
 using namespace testing_support;
 using Lines = std::vector<std::string>;
@@ -71,6 +72,7 @@ TEST_F(EngineRun, AnExistingTargetIsLeftAloneForTheFirstFreeNumberedName) {
 }
 
 TEST_F(EngineRun, AWindowsPathTextGoesThroughThePrefixAndItsFoldersAreMade) {
+  TESTKIT_SKIP_ON_WINDOWS("the prefix");
   const auto source = Serve("pkg.zip", 20000);
   const testkit::TempPrefix prefix;
   const std::filesystem::path driveC = prefix.driveC();

@@ -2,10 +2,13 @@
 // the wait for the threads ends only after the last one, and a program that lets go of a running
 // job ends normally.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "tests/download/download_test_support.h"
+#include "tests/testkit/host_only.h"
 
 using namespace testing_support;
 using namespace std::chrono_literals;
@@ -45,6 +48,8 @@ TEST_F(JobLifetime, AProgramThatLetsGoOfARunningJobEndsNormally) {
 #if defined(__SANITIZE_THREAD__)
   GTEST_SKIP() << "ThreadSanitizer does not follow a fork of a process with threads";
 #endif
+  TESTKIT_SKIP_ON_WINDOWS("the program is a fork of this one");
+#ifndef _WIN32
   Serve("pkg.zip", 400000);
   const std::string url = server->Url("fault/rate=100000/pkg.zip"), target = Out("pkg.zip");
   const pid_t child = ::fork();
@@ -63,4 +68,5 @@ TEST_F(JobLifetime, AProgramThatLetsGoOfARunningJobEndsNormally) {
   ASSERT_TRUE(WIFEXITED(status)) << "the program died of signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(StateOf("pkg.zip").has_value()) << "the stopped job saved its state before the end";
+#endif
 }

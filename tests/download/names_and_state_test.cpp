@@ -1,7 +1,6 @@
 // The cut into segments, the names of the resume files, and the state file.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <set>
@@ -85,7 +84,7 @@ TEST(StateFile, SaveReplacesTheOldFileWholeOrNotAtAll) {
   EXPECT_EQ(ReadStateFile(path)->Segments[0].DoneSize, 500);
   // A save that can't be put in place (a folder holds the name) fails and leaves no temporary.
   const std::string blocked = dir + "/blocked.rpc.cfg";
-  ASSERT_EQ(::mkdir(blocked.c_str(), 0755), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(blocked));
   EXPECT_FALSE(WriteStateFile(blocked, Halves(1001, 100, 0)));
   const auto entries = std::distance(std::filesystem::directory_iterator(dir), {});
   EXPECT_EQ(entries, 2) << "a temporary file was left behind";

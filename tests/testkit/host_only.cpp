@@ -1,7 +1,12 @@
 #include "tests/testkit/host_only.h"
 
 #include <stdlib.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/wide_text.h"
+#else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -34,6 +39,24 @@ std::filesystem::path Utf8Path(const std::string& utf8) {
 std::string Utf8Text(const std::filesystem::path& path) {
   const std::u8string text = path.generic_u8string();
   return std::string(text.begin(), text.end());
+}
+
+std::optional<uint64_t> FileIdentity(const std::string& path) {
+#ifdef _WIN32
+  const HANDLE file = CreateFileW(platform::win32::WidePath(path).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool known = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  if (!known) return std::nullopt;
+  return (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+#else
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return static_cast<uint64_t>(info.st_ino);
+#endif
 }
 
 }  // namespace testkit

@@ -2,6 +2,7 @@
 // and the skip that names the reason on Windows.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,6 +17,9 @@ bool PermissionBitsBindUs();
 // The path of UTF-8 text, and a path's UTF-8 text with "/" between names, whatever the
 // system's code page is.
 std::filesystem::path Utf8Path(const std::string& utf8);
+// The file's identity on its volume (Linux: its inode, Windows: its file index), as the
+// platform layer's file events name it; nothing when it can't be read.
+std::optional<uint64_t> FileIdentity(const std::string& path);
 std::string Utf8Text(const std::filesystem::path& path);
 
 }  // namespace testkit

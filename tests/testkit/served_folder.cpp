@@ -1,13 +1,15 @@
 #include "tests/testkit/served_folder.h"
 
 #include "tests/testkit/files.h"
+#include "tests/testkit/host_only.h"
 
 namespace testkit {
 namespace {
 
+// The folder's UTF-8 text, as the server takes it.
 std::string Made(const std::filesystem::path& root) {
   std::filesystem::create_directories(root);
-  return root.string();
+  return Utf8Text(root);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "tools/testserver/request_handler.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tools/testserver/body_sender.h"
@@ -24,17 +23,9 @@ void SendRedirect(const Connection& conn, const std::string& location) {
   SendEmptyResponse(conn, std::move(head));
 }
 
-// A strong validator of the file's version: it changes whenever the file is written.
-std::string EntityTag(int fd) {
-  struct stat st;
-  if (::fstat(fd, &st) != 0) return {};
-  return "\"" + std::to_string(st.st_ino) + "-" + std::to_string(st.st_size) + "-" +
-         std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + "\"";
-}
-
 void ServeFile(const Connection& conn, const HandlerContext& context, int fd, uint64_t size,
                const RequestHead& request, const FaultOptions& faults, bool isHead) {
-  const std::string etag = EntityTag(fd);
+  const std::string etag = FileVersionTag(fd);
   // If-Range that names another version: the whole file instead of the range.
   const std::string ifRange = request.Header("If-Range");
   RangeAnswer range;

@@ -57,4 +57,11 @@ OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decoded
   return result;
 }
 
+std::string FileVersionTag(int fd) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return {};
+  return "\"" + std::to_string(st.st_ino) + "-" + std::to_string(st.st_size) + "-" +
+         std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + "\"";
+}
+
 }  // namespace testserver

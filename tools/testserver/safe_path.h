@@ -1,4 +1,5 @@
 // Opens a file below the served folder, refusing anything that leads outside it.
+// safe_path.cpp holds the Linux side, safe_path_win32.cpp the Windows one.
 #pragma once
 
 #include <cstdint>
@@ -16,5 +17,9 @@ struct OpenedFile {
 // A ".." segment or a resolved path outside rootDir gives kForbidden; a missing
 // file or anything that isn't a regular file gives kMissing.
 OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decodedPath);
+
+// A strong validator of an opened file's version (an ETag with its quotes): it changes
+// whenever the file is written. Empty when the system can't tell.
+std::string FileVersionTag(int fd);
 
 }  // namespace testserver

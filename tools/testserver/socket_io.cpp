@@ -19,7 +19,7 @@ constexpr int kWriteTimeoutMs = 60000;
 
 // Waits for `events` on the socket, the stop descriptor, or the time-out.
 IoResult WaitFor(const Connection& conn, short events, int timeoutMs) {
-  pollfd fds[2] = {{conn.socket, events, 0}, {conn.stopFd, POLLIN, 0}};
+  pollfd fds[2] = {{conn.socket, events, 0}, {conn.stop, POLLIN, 0}};
   for (;;) {
     int n = poll(fds, 2, timeoutMs);
     if (n < 0) {

@@ -1,5 +1,6 @@
 // Stop-aware socket I/O on a non-blocking socket: every wait also watches the
-// server's stop descriptor, so a stopping server never waits on a client.
+// server's stop signal, so a stopping server never waits on a client.
+// socket_io.cpp holds the Linux side, socket_io_win32.cpp the Winsock one.
 #pragma once
 
 #include <atomic>
@@ -17,9 +18,17 @@ enum class IoResult {
   kError,
 };
 
+#ifdef _WIN32
+using SocketHandle = uintptr_t;  // a Winsock SOCKET
+inline constexpr SocketHandle kNoSocket = ~SocketHandle{0};
+#else
+using SocketHandle = int;
+inline constexpr SocketHandle kNoSocket = -1;
+#endif
+
 struct Connection {
-  int socket = -1;
-  int stopFd = -1;  // readable once the server stops
+  SocketHandle socket = kNoSocket;
+  SocketHandle stop = kNoSocket;  // readable once the server stops (Linux: an eventfd)
 };
 
 // Reads until the blank line that ends a request head (at most maxBytes). A connection that
@@ -34,7 +43,7 @@ IoResult Pause(const Connection& conn, uint64_t ms);
 IoResult SendAll(const Connection& conn, const char* data, size_t size,
                  std::atomic<uint64_t>* bodyCounter);
 
-// Writes size bytes of fileFd from offset, through sendfile.
+// Writes size bytes of fileFd from offset (Linux: through sendfile).
 IoResult SendFileBytes(const Connection& conn, int fileFd, uint64_t offset,
                        uint64_t size, std::atomic<uint64_t>* bodyCounter);
 
