@@ -44,15 +44,16 @@ driver_fill() { "$DRIVER_PAGECHECK" fill "$DRIVER_OUT/.now.png" 2>/dev/null || e
 
 driver_box_open() { [[ -n $(xdotool search --onlyvisible --name "^$DRIVER_BOX_TITLE\$" 2>/dev/null) ]]; }
 
-# driver_click CONTROL: the pointer to the control's middle, then a left click.
+# driver_away: the pointer off the window, so that no button shows its hover picture and the
+# pointer itself (which Xvfb draws into its screen) is not on the window.
+driver_away() { xdotool mousemove 2 2 sleep 0.3; }
+
+# driver_click CONTROL: the pointer to the control's middle, a left click, the pointer away.
 driver_click() {
   local x y
   read -r x y < <("$DRIVER_PAGECHECK" where "$1") && driver_locate || return 1
-  xdotool mousemove $((WIN_X + 1 + x)) $((WIN_Y + 1 + y)) sleep 0.2 click 1
+  xdotool mousemove $((WIN_X + 1 + x)) $((WIN_Y + 1 + y)) sleep 0.2 click 1 sleep 0.1 mousemove 2 2
 }
-
-# driver_away: the pointer off the window, so no button shows its hover picture.
-driver_away() { xdotool mousemove 2 2; sleep 0.3; }
 
 # driver_wait PAGE SECONDS [FILL]: until PAGE is on show (with a fill at least FILL pixels
 # wide); fails at once when a box opens (it is shot as box.png) or the installer ends.
