@@ -6,7 +6,8 @@
 # close on the installing page and the run that resumes what it left.
 # Prints "N passed, N failed"; exit 77 (skipped) where Wine or Xvfb is missing.
 #
-# Usage: whole_install.sh WIN_BUILD LINUX_BUILD   (LINUX_BUILD: the demo site, servers, screens)
+# Usage: whole_install.sh WIN_BUILD LINUX_BUILD INSTALLER_EXE
+#   LINUX_BUILD gives the demo site, the test server, the page pictures and their comparison.
 set -uo pipefail
 for program in wine Xvfb xdotool; do
   command -v $program >/dev/null ||
@@ -27,7 +28,7 @@ for tool in demosite/ostrel-demosite screens/ostrel-screens pagecheck/ostrel-pag
   unzip/ostrel-unzip; do
   [[ -x $linux/tools/$tool ]] || { echo "FAIL $linux/tools/$tool is missing: build the Linux build first"; exit 1; }
 done
-exe=$win/app/win32/InstKeloPro.exe
+exe=$3
 [[ -f $exe ]] || { echo "FAIL $exe is missing"; exit 1; }
 source "$tools/windows/virtual-display.sh"
 source "$tools/windows/window-driver.sh"

@@ -5,7 +5,8 @@
 //   ostrel-pagecheck which SHOT REFDIR              the page the shot shows (AZ, SZ, XZ, WC), or "none"
 //   ostrel-pagecheck compare PAGE SHOT REFDIR [MARKED]
 //                     "N REFERENCE": N pixels differ from the closest of ostrel-screens'
-//                     pictures of PAGE outside its texts, edit box, progress trough and animation
+//                     pictures of PAGE outside its texts, edit box, progress trough and animation,
+//                     or (in a window shot) are not silver in the 1-pixel frame
 //   ostrel-pagecheck fill SHOT                      the progress fill's width in pixels
 //
 // SHOT is a 642 x 482 window (with its frame) or its 640 x 480 content; REFDIR is what
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
     const Comparison result = ComparePage(content, *page, Arg(argv, 4));
     if (result.differing < 0) return Fail("no pictures of page " + Arg(argv, 2) + " in " + Arg(argv, 4));
     if (argc == 6 && !result.marked.save(Arg(argv, 5), "PNG")) return Fail("can't write " + Arg(argv, 5));
-    std::printf("%d %s\n", result.differing, result.reference.toLocal8Bit().constData());
+    const int frame = FrameDiffering(QImage(Arg(argv, 3)));
+    std::printf("%d %s\n", result.differing + frame, result.reference.toLocal8Bit().constData());
     return 0;
   }
   return Usage();

@@ -45,6 +45,17 @@ QImage Content(const QImage& shot) {
   return shot;
 }
 
+int FrameDiffering(const QImage& shot) {
+  if (shot.width() != skin::kContentWidth + 2 || shot.height() != skin::kContentHeight + 2) return 0;
+  constexpr QRgb kSilver = qRgb(0xC0, 0xC0, 0xC0);
+  int differing = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x)
+      if ((x == 0 || y == 0 || x == shot.width() - 1 || y == shot.height() - 1) && !Near(shot.pixel(x, y), kSilver))
+        ++differing;
+  return differing;
+}
+
 Comparison ComparePage(const QImage& content, const PageSpec& page, const QString& referenceDir) {
   const std::vector<skin::Box> ignored = IgnoredAreas(page);
   Comparison best;

@@ -13,6 +13,9 @@ namespace ostrel::pagecheck {
 // The 640 x 480 content of a shot: a 642 x 482 window shot loses its 1-pixel frame.
 QImage Content(const QImage& shot);
 
+// The pixels of a 642 x 482 window shot's frame that are not the window colour (silver).
+int FrameDiffering(const QImage& shot);
+
 struct Comparison {
   int differing = -1;   // pixels; -1 when no reference could be read
   QString reference;    // the reference that came closest
