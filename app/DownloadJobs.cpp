@@ -12,7 +12,7 @@ std::shared_ptr<TDownloadJob> TfrmSpeedInstall::StartJob(const std::string& url,
                                                          const std::string& fileName) {
   // Notices reach WMDownloadFailed on the window's thread while this job is the current one.
   FNotifier = ostrel::download::MakeNotifier([this, caller = FHost.CallerOnWindowThread()] {
-    if (caller) caller->Call([this] { WMDownloadFailed(); });
+    if (caller) caller->SendDownloadFailed([this] { WMDownloadFailed(); });
   });
   auto job = TDownloadJob::Create(url, fileName, kThreadsPerJob, true, FNotifier);
   SetDownloadJob(job);

@@ -10,6 +10,9 @@
 #include "skin/FormEvents.h"
 #include "skin/Geometry.h"
 
+// The engine's failure notice as a window message: 2134 (WM_USER + 0x456), wParam and lParam 0.
+inline constexpr unsigned WM_DOWNLOAD_FAILED = 0x0856;
+
 namespace ostrel::app {
 
 // Carries calls from other threads onto the window's thread. It outlives the window (whoever
@@ -21,7 +24,12 @@ class WindowThreadCaller {
   // running it when the window is gone or going. Never deadlocks with a window that is waiting
   // for the engine (the window keeps running its events while it waits).
   virtual void Call(const std::function<void()>& call) = 0;
+  // The engine's failure notice: runs handler (the form's WMDownloadFailed) as Call runs a call.
+  // A host with window messages sends WM_DOWNLOAD_FAILED instead, and its window procedure runs
+  // the form's handler.
+  virtual void SendDownloadFailed(const std::function<void()>& handler) { Call(handler); }
 };
+
 
 class FormHost : public skin::FormObserver {
  public:

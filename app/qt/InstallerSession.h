@@ -1,11 +1,11 @@
-// The installer window as a program runs it: the application, the window and its form class,
-// shown the way the start-up shows it (an error escaping the show handler goes to the error box),
-// then its events until it closes, and a short wait for the threads of its download jobs.
+// The installer window as a program runs it on Qt: the application, the window, and the session
+// that shows it and runs its events (app/WindowSession.h).
 #pragma once
 
 #include <chrono>
 
 #include "app/FSpeedInstall.h"
+#include "app/WindowSession.h"
 #include "app/qt/InstallerApplication.h"
 #include "app/qt/SkinWindow.h"
 
@@ -13,20 +13,18 @@ namespace ostrel::app::qt {
 
 class InstallerSession {
  public:
-  InstallerSession(int& argc, char** argv);
+  InstallerSession(int& argc, char** argv) : application_(argc, argv), session_(window_) {}
 
   SkinWindow& Window() { return window_; }
-  TfrmSpeedInstall& Form() { return form_; }
+  TfrmSpeedInstall& Form() { return session_.Form(); }
 
-  // The show handler, then the window at its first position on screen.
-  void Show();
-  // The window's events until it closes; then waits at most threadsGrace for the jobs' threads.
-  void Run(std::chrono::milliseconds threadsGrace);
+  void Show() { session_.Show(); }
+  void Run(std::chrono::milliseconds threadsGrace) { session_.Run(threadsGrace); }
 
  private:
   InstallerApplication application_;
   SkinWindow window_;
-  TfrmSpeedInstall form_;
+  WindowSession session_;
 };
 
 }  // namespace ostrel::app::qt

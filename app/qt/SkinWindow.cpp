@@ -1,6 +1,8 @@
 #include "app/qt/SkinWindow.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMetaObject>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,15 +12,20 @@
 #include <exception>
 
 #include "app/qt/CjkFont.h"
+#include "app/qt/InstallerApplication.h"
 #include "skin/ControlNames.h"
 
 namespace ostrel::app::qt {
 
 SkinWindow::SkinWindow() : edit_(new QLineEdit(this)) {
+  // Queued, not a blocking queued call: a caller must be able to give up when the window closes
+  // while its call is still waiting. A wake that finds the window gone is dropped with it.
+  caller_ = std::make_shared<QueuedWindowCaller>(
+      [this] { QMetaObject::invokeMethod(this, [this] { caller_->RunQueued(); }, Qt::QueuedConnection); });
   const auto& window = skin::SpeedInstallWindow();
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setWindowTitle(QString::fromUtf8(window.title.data(), static_cast<qsizetype>(window.title.size())));
-  setFixedSize(skin::kContentWidth + 2 * kFrame, skin::kContentHeight + 2 * kFrame);
+  setFixedSize(kWindowWidth, kWindowHeight);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   edit_->setFrame(false);
@@ -52,9 +59,24 @@ void SkinWindow::Attach(TfrmSpeedInstall& form) {
 }
 
 void SkinWindow::PlaceAtFirstPosition() {
-  QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
-  move(std::max(0, (screen.width() - width()) / 2), std::max(0, (screen.height() - height()) / 2));
+  const skin::Box screen = VirtualScreen();
+  const WindowPosition at = FirstPosition(screen.width, screen.height);
+  move(at.left, at.top);
 }
+
+void SkinWindow::ShowAt(int left, int top) {
+  move(left, top);
+  show();
+}
+
+skin::Box SkinWindow::VirtualScreen() {
+  const QRect screen = QGuiApplication::primaryScreen()->virtualGeometry();
+  return {screen.x(), screen.y(), screen.width(), screen.height()};
+}
+
+void SkinWindow::RunEvents() { QApplication::exec(); }
+
+void SkinWindow::ShowErrorBox(const std::string& text) { qt::ShowErrorBox(this, text); }
 
 void SkinWindow::StartSystemMove() {
   if (QWindow* handle = windowHandle()) handle->startSystemMove();

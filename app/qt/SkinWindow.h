@@ -13,26 +13,29 @@
 #include <string>
 
 #include "app/FSpeedInstall.h"
-#include "app/FormHost.h"
+#include "app/QueuedWindowCaller.h"
+#include "app/WindowSession.h"
 #include "app/qt/QtCanvas.h"
-#include "app/qt/QtWindowCaller.h"
 
 namespace ostrel::app::qt {
 
-constexpr int kFrame = 1;
+using app::kFrame;
 
-class SkinWindow : public QWidget, public FormHost {
+class SkinWindow : public QWidget, public SessionHost {
  public:
   SkinWindow();
   ~SkinWindow() override;
 
-  // Binds the window to its form class: timers, edit box, text metrics.
-  void Attach(TfrmSpeedInstall& form);
   // Centres the window on the virtual screen, never at a negative position.
   void PlaceAtFirstPosition();
   QLineEdit* EditBox() { return edit_; }
 
-  // FormHost.
+  // SessionHost.
+  void Attach(TfrmSpeedInstall& form) override;
+  void ShowErrorBox(const std::string& text) override;
+  void ShowAt(int left, int top) override;
+  skin::Box VirtualScreen() override;
+  void RunEvents() override;
   void StartSystemMove() override;
   void Repaint(const skin::Box& area) override;
   void CloseWindow() override;
@@ -65,7 +68,7 @@ class SkinWindow : public QWidget, public FormHost {
   QLineEdit* edit_;
   std::map<std::string, QTimer*> timers_;
   QTimer animation_;
-  std::shared_ptr<QtWindowCaller> caller_ = std::make_shared<QtWindowCaller>();
+  std::shared_ptr<QueuedWindowCaller> caller_;  // woken through the application's event queue
   bool closed_ = false;  // set as the window closes
   QPointer<QFileDialog> picker_;  // the folder picker while it is open
 };

@@ -34,7 +34,7 @@ QPoint ContentPoint(const QMouseEvent* event) {
 
 // An error that escapes a handler is shown in a box, and the window goes on.
 void SkinWindow::Guarded(const std::function<void()>& action) {
-  RunHandler(action, [this](const std::string& text) { ShowErrorBox(this, text); });
+  RunHandler(action, [this](const std::string& text) { ShowErrorBox(text); });
 }
 
 void SkinWindow::paintEvent(QPaintEvent* event) {

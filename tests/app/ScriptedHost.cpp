@@ -1,55 +1,8 @@
 #include "ScriptedHost.h"
 
+#include <thread>
+
 namespace ostrel::app::test {
-
-ScriptedCaller::ScriptedCaller() : windowThread_(std::this_thread::get_id()) {}
-
-void ScriptedCaller::Call(const std::function<void()>& call) {
-  if (std::this_thread::get_id() == windowThread_) {
-    bool closed;
-    {
-      std::lock_guard hold(lock_);
-      closed = closed_;
-    }
-    if (!closed) call();
-    return;
-  }
-  auto item = std::make_shared<Item>(Item{call});
-  std::unique_lock hold(lock_);
-  if (closed_) return;
-  queue_.push_back(item);
-  settled_.wait(hold, [&] { return item->done || closed_; });
-}
-
-int ScriptedCaller::Pump() {
-  int ran = 0;
-  for (;;) {
-    std::shared_ptr<Item> item;
-    {
-      std::lock_guard hold(lock_);
-      if (closed_ || queue_.empty()) return ran;
-      item = queue_.front();
-      queue_.pop_front();
-    }
-    item->call();
-    ++ran;
-    std::lock_guard hold(lock_);
-    item->done = true;
-    settled_.notify_all();
-  }
-}
-
-void ScriptedCaller::Close() {
-  std::lock_guard hold(lock_);
-  closed_ = true;
-  queue_.clear();
-  settled_.notify_all();
-}
-
-size_t ScriptedCaller::Queued() {
-  std::lock_guard hold(lock_);
-  return queue_.size();
-}
 
 ScriptedHost::ScriptedHost() = default;
 

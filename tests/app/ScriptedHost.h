@@ -5,43 +5,18 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/FSpeedInstall.h"
 #include "app/FormHost.h"
+#include "app/QueuedWindowCaller.h"
 
 namespace ostrel::app::test {
-
-// The window's thread is the thread that made the host. A call from it runs at once; a call
-// from another thread waits in a queue, and its thread is blocked, until the window's thread
-// pumps, or until the host is closed (then it is dropped).
-class ScriptedCaller : public WindowThreadCaller {
- public:
-  ScriptedCaller();
-  void Call(const std::function<void()>& call) override;
-  int Pump();  // runs the queued calls; how many ran
-  void Close();
-  size_t Queued();
-
- private:
-  struct Item {
-    std::function<void()> call;
-    bool done = false;
-  };
-  std::thread::id windowThread_;
-  std::mutex lock_;
-  std::condition_variable settled_;
-  std::deque<std::shared_ptr<Item>> queue_;
-  bool closed_ = false;
-};
 
 class ScriptedHost : public FormHost {
  public:
@@ -60,7 +35,7 @@ class ScriptedHost : public FormHost {
   void ExitProcess(int code) override;  // recorded; the handler returns as if the process ended
 
   // Runs the queued window-thread calls (the engine's failure notices); how many ran.
-  int Pump() { return caller_->Pump(); }
+  int Pump() { return caller_->RunQueued(); }
   // Pumps and ticks `timer` of form every `step` until done() holds or limit has passed; true
   // when it held. Give an empty timer name to pump only.
   bool TickUntil(TfrmSpeedInstall& form, const std::string& timer, const std::function<bool()>& done,
@@ -81,7 +56,8 @@ class ScriptedHost : public FormHost {
   std::function<void()> onProcessMessages;
 
  private:
-  std::shared_ptr<ScriptedCaller> caller_ = std::make_shared<ScriptedCaller>();
+  // The window's thread is the one that made the host; the test pumps the queued calls.
+  std::shared_ptr<QueuedWindowCaller> caller_ = std::make_shared<QueuedWindowCaller>();
 };
 
 }  // namespace ostrel::app::test

@@ -1,11 +1,13 @@
 // ostrel-artgen OUTPUT_DIR: draws the installer's 18 pictures and writes them into OUTPUT_DIR,
-// each named after its resource (BG_JSAZ1.gif, BTN_LANB200X44_NORMAL.png, ...).
+// each named after its resource (BG_JSAZ1.gif, BTN_LANB200X44_NORMAL.png, ...), and the
+// program's icon MAINICON.ico.
 #include <QGuiApplication>
 #include <cstdio>
 #include <functional>
 #include <string>
 
 #include "tools/artgen/gif_output.h"
+#include "tools/artgen/ico_output.h"
 #include "tools/artgen/pictures.h"
 #include "tools/artgen/png_output.h"
 
@@ -66,5 +68,7 @@ int main(int argc, char** argv) {
   }
   const std::string gif = folder + "BG_JSAZ1.gif";
   ok = report(gif, writeGif(startAnimation(), gif)) && ok;
+  const std::string icon = folder + "MAINICON.ico";
+  ok = report(icon, writeIco({programIcon(16), programIcon(24), programIcon(32), programIcon(48), programIcon(256)}, icon)) && ok;
   return ok ? 0 : 1;
 }

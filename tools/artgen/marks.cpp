@@ -24,6 +24,20 @@ QImage productLogo() {
   return picture;
 }
 
+QImage programIcon(int side) {
+  QImage picture = blankPicture(side, side);
+  QPainter painter(&picture);
+  smooth(painter);
+  const qreal unit = side / 32.0;  // drawn on a 32-unit grid
+  fillRounded(painter, QRectF(1 * unit, 1 * unit, 30 * unit, 30 * unit), 6 * unit, rgb(kLogoBlue));
+  // The logo's open "O" with its dot, in white.
+  painter.setPen(QPen(rgb(0xFFFFFF), 4.2 * unit, Qt::SolidLine, Qt::RoundCap));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawArc(QRectF(8.5 * unit, 8.5 * unit, 15 * unit, 15 * unit), 75 * 16, 300 * 16);
+  disc(painter, QPointF(22.6 * unit, 9.4 * unit), 2.5 * unit, rgb(0xFFFFFF));
+  return picture;
+}
+
 QImage completionMark() {
   QImage picture = blankPicture(44, 44);
   QPainter painter(&picture);

@@ -18,6 +18,7 @@ QImage editionBadge();                               // 58 x 20
 // Round marks (marks.cpp).
 QImage productLogo();     // 90 x 90
 QImage completionMark();  // 44 x 44
+QImage programIcon(int side);  // side x side: the program's icon
 
 // Page background: white with pale blue waves along the bottom (page_background.cpp).
 QImage pageBackground();  // 640 x 480

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Draws the installer's pictures again and writes them into res/ (18 files).
+# Draws the installer's pictures again and writes them into res/ (18 pictures and the icon).
 # Only needed after a change under tools/artgen/; the normal build uses the committed files.
 #
 # BUILD_DIR names the build folder (default build-artgen beside res/).
