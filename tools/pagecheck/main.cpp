@@ -25,9 +25,6 @@ namespace {
 
 using namespace ostrel::pagecheck;
 
-// A page counts as shown when fewer pixels than this differ outside the left-out areas.
-constexpr int kSamePageLimit = 3000;
-
 int Usage() {
   std::fprintf(stderr,
                "usage: ostrel-pagecheck where CONTROL | shot FRAMEBUFFER X Y W H OUT | which SHOT REFDIR |\n"
