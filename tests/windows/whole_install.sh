@@ -9,10 +9,11 @@
 # Usage: whole_install.sh WIN_BUILD LINUX_BUILD INSTALLER_EXE
 #   LINUX_BUILD gives the demo site, the test server, the page pictures and their comparison.
 set -uo pipefail
-for program in wine Xvfb xdotool; do
+for program in wine Xvfb; do
   command -v $program >/dev/null ||
-    { echo "SKIPPED: $program is not installed (tools/setup-windows.sh installs Wine, tools/setup.sh Xvfb and xdotool)"; exit 77; }
+    { echo "SKIPPED: $program is not installed (tools/setup-windows.sh installs Wine, tools/setup.sh Xvfb)"; exit 77; }
 done
+command -v xdotool >/dev/null || { echo "FAIL xdotool is missing (tools/setup.sh installs it)"; exit 1; }
 win=$(realpath "$1")
 linux=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)

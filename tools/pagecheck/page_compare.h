@@ -11,7 +11,7 @@
 namespace ostrel::pagecheck {
 
 // A page counts as shown when fewer pixels than this differ outside the left-out areas.
-inline constexpr int kSamePageLimit = 3000;
+inline constexpr int kSamePageLimit = 500;
 
 // The 640 x 480 content of a shot: a 642 x 482 window shot loses its 1-pixel frame.
 QImage Content(const QImage& shot);
