@@ -33,4 +33,8 @@ else
   echo "lnkinfo is missing (liblnk-utils); the shortcut is $link" >"$out/shortcut.txt"
 fi
 
-(cd "$prefix/drive_c/Program Files" 2>/dev/null && find Ostrel -type f -printf '%10s  %p\n' | sort -k2) >"$out/files.txt"
+if [[ -d "$prefix/drive_c/Program Files/Ostrel" ]]; then
+  (cd "$prefix/drive_c/Program Files" && find Ostrel -type f -printf '%10s  %p\n' | sort -k2) >"$out/files.txt"
+else
+  echo "nothing installed below C:\Program Files\Ostrel" >"$out/files.txt"
+fi

@@ -25,3 +25,5 @@ for view in Software Software\\Wow6432Node; do
 done
 mkdir -p "$OSTREL_WINEPREFIX/drive_c/ostrel-setup"
 cp "$2" "$OSTREL_WINEPREFIX/drive_c/ostrel-setup/InstKeloPro.exe"
+# Wine's desktop process of these steps knows no display; the installer's must find a new one.
+WINEPREFIX=$OSTREL_WINEPREFIX wineserver -w
