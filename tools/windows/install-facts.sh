@@ -7,7 +7,7 @@
 #
 # Usage: install-facts.sh PREFIX OUTDIR
 set -uo pipefail
-prefix=$1
+prefix=$(realpath -m "$1")
 out=$2
 here=$(cd "$(dirname "$0")" && pwd)
 export OSTREL_WINEPREFIX=$prefix OSTREL_WINE_LOCALE=zh_CN.UTF-8

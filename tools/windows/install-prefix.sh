@@ -8,7 +8,7 @@
 #
 # Usage: install-prefix.sh PREFIX INSTALLER_EXE
 set -euo pipefail
-export OSTREL_WINEPREFIX=$1
+export OSTREL_WINEPREFIX=$(realpath -m "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/wine-run.sh" cmd /c exit >/dev/null 2>&1
 users=$OSTREL_WINEPREFIX/drive_c/users

@@ -6,7 +6,7 @@
 # Usage: run-installer.sh PREFIX
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-export OSTREL_WINEPREFIX=$1
+export OSTREL_WINEPREFIX=$(realpath -m "$1")
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-cd "$1/drive_c/ostrel-setup"
+cd "$OSTREL_WINEPREFIX/drive_c/ostrel-setup"
 exec "$here/wine-run.sh" 'C:\ostrel-setup\InstKeloPro.exe' UAC
