@@ -37,6 +37,7 @@ run_fresh() {
   whole_walk || give_up || return 1
   FRESH_UNTIL=$(date '+%F %T')
   sed 's/^/     /' "$FRESH/walk.txt"
+  [[ $WIN_SIZE == 642x482 ]] || { echo "     the window measures $WIN_SIZE, not 642x482"; return 1; }
   "$tools/windows/install-facts.sh" "$PREFIX" "$FRESH"
 }
 
