@@ -75,9 +75,11 @@ skin::Box Win32Window::VirtualScreen() {
           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+// Until the window is gone: a modal loop running when it went (the folder picker's) may have
+// taken the quit message.
 void Win32Window::RunEvents() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while (window_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

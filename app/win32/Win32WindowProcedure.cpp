@@ -1,7 +1,5 @@
-// The installer window's procedure: paint, pointer, cursor, timers, the edit box, the calls sent
+// The installer window's procedure: paint, timers, the edit box, the calls sent
 // from other threads (WM_DOWNLOAD_FAILED among them) and the end of the window.
-#include <windowsx.h>
-
 #include "app/StartUp.h"
 #include "app/win32/Win32Window.h"
 #include "platform/win32/wide_text.h"
@@ -76,50 +74,6 @@ void Win32Window::Paint() {
   EndPaint(window_, &paint);
 }
 
-void Win32Window::Pointer(UINT message, WPARAM w, LPARAM l) {
-  if (!form_) return;
-  skin::Form& model = form_->Form();
-  const int x = GET_X_LPARAM(l) - kFrame, y = GET_Y_LPARAM(l) - kFrame;
-  using skin::MouseButton;
-  switch (message) {
-    case WM_MOUSEMOVE:
-      if (!trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window_, 0};
-        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-      }
-      Guarded([&] { model.PointerMove(x, y); });
-      break;
-    case WM_MOUSELEAVE:
-      trackingLeave_ = false;
-      Guarded([&] { model.PointerLeave(); });
-      break;
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: {
-      const MouseButton button = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ? MouseButton::Left
-                                 : message == WM_RBUTTONDOWN || message == WM_RBUTTONDBLCLK ? MouseButton::Right
-                                                                                             : MouseButton::Middle;
-      const bool second = message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
-      SetCapture(window_);  // the release comes here even outside the window
-      Guarded([&] { model.PointerPress(x, y, button, second); });
-      break;
-    }
-    default: {
-      const MouseButton button = message == WM_LBUTTONUP   ? MouseButton::Left
-                                 : message == WM_RBUTTONUP ? MouseButton::Right
-                                                           : MouseButton::Middle;
-      if ((w & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) ReleaseCapture();
-      Guarded([&] { model.PointerRelease(x, y, button); });
-      break;
-    }
-  }
-  FollowCursor();
-}
-
-void Win32Window::FollowCursor() {
-  if (!form_) return;
-  SetCursor(LoadCursorW(nullptr, form_->Form().HandPointer() ? IDC_HAND : IDC_ARROW));
-}
-
 void Win32Window::Timer(UINT_PTR id) {
   if (id == kAnimationTimer) {
     KillTimer(window_, kAnimationTimer);
@@ -152,7 +106,8 @@ void Win32Window::Destroyed() {
   caller_->Close();
   for (const auto& [id, name] : timers_) KillTimer(window_, id);
   KillTimer(window_, kAnimationTimer);
-  if (picker_) PostMessageW(picker_, WM_COMMAND, IDCANCEL, 0);  // closing the window cancels the picker
+  // Closing the window cancels the picker: its modal loop ends and the picker's call returns.
+  if (picker_) EndDialog(picker_, IDCANCEL);
   PostQuitMessage(0);
 }
 
