@@ -7,8 +7,10 @@
 #   - Without one: under Xvfb the installer walks its pages by itself, saving a screenshot of
 #     each page, the registry values it wrote and the desktop shortcut's facts.
 # Everything stays under build/demo (or $BUILD_DIR/demo); the results' folder is printed at the end.
+# `tools/demo.sh --windows` does the same with the Windows program under Wine (tools/windows/demo-windows.sh).
 set -eu
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = --windows ]; then exec tools/windows/demo-windows.sh; fi
 ROOT=$(pwd)
 BUILD_DIR=${BUILD_DIR:-build}
 case $BUILD_DIR in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
