@@ -36,6 +36,8 @@ class ScriptedHost : public FormHost {
 
   // Runs the queued window-thread calls (the engine's failure notices); how many ran.
   int Pump() { return caller_->RunQueued(); }
+  // How many window-thread calls wait for the next pump.
+  size_t Queued() { return caller_->Queued(); }
   // Pumps and ticks `timer` of form every `step` until done() holds or limit has passed; true
   // when it held. Give an empty timer name to pump only.
   bool TickUntil(TfrmSpeedInstall& form, const std::string& timer, const std::function<bool()>& done,

@@ -115,7 +115,10 @@ TEST_F(Install, ASecondNoticeShowsTheHintAndContinueFetchesOnlyWhatIsMissing) {
   Put(std::string(kInstallDir) + "\\ThirdSoftware\\BaseService.msi", "msi");
   for (const char* driver : kDrivers) Put(std::string(kInstallDir) + "\\App\\" + driver, driver);
   StartInstall();
-  // The second notice comes while the fallback is armed, however late it comes.
+  // Both workers' notices are under way before the window handles the first (which stops the
+  // job, so a worker that had not yet failed would end quietly).
+  ASSERT_TRUE(testkit::WaitUntil([this] { return host.Queued() == 2; }));
+  // The second notice comes while the fallback is armed.
   ASSERT_TRUE(RunUntil([this] { return Model().Get("lblXZ").visible; }, 20s, /*fallback=*/false));
   EXPECT_TRUE(Model().Get("lblErrorHint").visible);
   EXPECT_FALSE(Model().Get("lblDownLoadState").visible);
