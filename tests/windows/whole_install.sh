@@ -56,13 +56,7 @@ display_start "$WORK/display" || exit 1
 OSTREL_PREFIX=$WORK/screens-prefix "$linux/tools/screens/ostrel-screens" "$WORK/screens" >/dev/null || exit 1
 DRIVER_PAGECHECK=$PAGECHECK DRIVER_REFS=$WORK/screens
 
-passed=0
-failed=0
-check() {  # NAME COMMAND...: one check, counted
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
+source "$tools/windows/checks.sh"
 
 check "a fresh install clicked through to the done page and its close" run_fresh
 check "every package file byte-exact under $PLATFORM_DIR" package_installed
@@ -77,5 +71,4 @@ check "a second run reuses the package without asking for it" run_reuse
 check "a cut package download ends through the single request" run_cut
 check "a close on the installing page leaves resume files" run_close_installing
 check "the next run resumes them" run_resume
-echo "$passed passed, $failed failed"
-[[ $failed == 0 ]]
+checks_summary

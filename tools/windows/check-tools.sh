@@ -14,13 +14,7 @@ export OSTREL_WINEPREFIX=${OSTREL_WINEPREFIX:-$win/wineprefix}
 "$run" cmd /c exit >/dev/null 2>&1  # makes the prefix before anything is put into it
 work=$OSTREL_WINEPREFIX/drive_c/ostrel-check  # C:\ostrel-check in the prefix
 rm -rf "$work" && mkdir -p "$work/site" "$work/linux" "$work/win"
-passed=0
-failed=0
-check() {  # NAME COMMAND...: one check, counted
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
-}
+source "$here/checks.sh"
 
 head -c $((48 * 1024 * 1024 + 12345)) /dev/urandom >"$work/site/big.bin"
 "$linux/tools/demosite/ostrel-demosite" "$work/demo" >/dev/null
@@ -76,5 +70,4 @@ unzip_same() {
 }
 check "ostrel-unzip.exe extracts the same tree, Chinese names included" unzip_same
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+checks_summary
