@@ -16,10 +16,15 @@ elif [ "${OSTREL_SANITIZE:-}" = thread ]; then
   TSAN_OPTIONS="suppressions=$(pwd)/tools/tsan.supp${TSAN_OPTIONS:+:$TSAN_OPTIONS}"
   export TSAN_OPTIONS
 fi
+windows=
+if [ -z "${OSTREL_SANITIZE:-}" ] && [ "${OSTREL_WINDOWS:-1}" != 0 ]; then windows=1; fi
+# The Windows build compiles every unit for real: the mingw-w64 syntax check is then left out.
+skip=
+if [ -n "$windows" ]; then skip=WindowsSyntaxCheck; fi
 status=0
-ctest --test-dir "$BUILD_DIR" --output-on-failure -j2 --timeout 300 || status=$?
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j2 --timeout 300 ${skip:+-E "^$skip\$"} || status=$?
 
-if [ -z "${OSTREL_SANITIZE:-}" ] && [ "${OSTREL_WINDOWS:-1}" != 0 ]; then
+if [ -n "$windows" ]; then
   OSTREL_LINUX_BUILD=$(realpath "$BUILD_DIR") tools/build-windows.sh "$WIN_BUILD_DIR"
   ctest --test-dir "$WIN_BUILD_DIR" --output-on-failure -j2 --timeout 600 || status=$?
 fi
