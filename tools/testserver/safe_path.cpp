@@ -6,20 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <string_view>
-
 namespace testserver {
 namespace {
-
-bool HasDotDotSegment(std::string_view path) {
-  while (!path.empty()) {
-    size_t slash = path.find('/');
-    if (path.substr(0, slash) == "..") return true;
-    if (slash == std::string_view::npos) break;
-    path.remove_prefix(slash + 1);
-  }
-  return false;
-}
 
 bool RealPath(const std::string& path, std::string* out) {
   char buffer[PATH_MAX];
@@ -32,7 +20,7 @@ bool RealPath(const std::string& path, std::string* out) {
 
 OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decodedPath) {
   OpenedFile result;
-  if (HasDotDotSegment(decodedPath) || decodedPath.find('\\') != std::string::npos) {
+  if (IsRefusedRequestPath(decodedPath)) {
     result.outcome = OpenedFile::kForbidden;
     return result;
   }

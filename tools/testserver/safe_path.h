@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace testserver {
 
@@ -12,6 +13,9 @@ struct OpenedFile {
   int fd = -1;        // kOpened: the caller closes it
   uint64_t size = 0;  // kOpened: the file's size
 };
+
+// A request path that is refused before any look at the disk: a ".." segment, or a backslash.
+bool IsRefusedRequestPath(std::string_view decodedPath);
 
 // decodedPath is the percent-decoded request path without its leading "/".
 // A ".." segment or a resolved path outside rootDir gives kForbidden; a missing
