@@ -1,10 +1,9 @@
 #include "tools/artgen/ico_output.h"
 
-#include <png.h>
-
 #include <cstdint>
-#include <cstring>
 #include <fstream>
+
+#include "tools/artgen/png_output.h"
 
 namespace ostrel::artgen {
 namespace {
@@ -37,21 +36,6 @@ Bytes bitmapEntry(const QImage& rgba) {
   return out;
 }
 
-bool pngEntry(const QImage& rgba, Bytes& out) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = png_uint_32(rgba.width());
-  image.height = png_uint_32(rgba.height());
-  image.format = PNG_FORMAT_RGBA;
-  png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgba.constBits(), png_int_32(rgba.bytesPerLine()), nullptr))
-    return false;
-  out.resize(size);
-  return png_image_write_to_memory(&image, out.data(), &size, 0, rgba.constBits(), png_int_32(rgba.bytesPerLine()),
-                                   nullptr) != 0;
-}
-
 }  // namespace
 
 std::string writeIco(const std::vector<QImage>& sizes, const std::string& path) {
@@ -60,7 +44,7 @@ std::string writeIco(const std::vector<QImage>& sizes, const std::string& path) 
     const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
     Bytes entry;
     if (rgba.width() >= 256) {
-      if (!pngEntry(rgba, entry)) return "the PNG entry could not be made";
+      if (!encodePng(rgba, entry)) return "the PNG entry could not be made";
     } else {
       entry = bitmapEntry(rgba);
     }

@@ -6,23 +6,41 @@
 
 namespace ostrel::artgen {
 
-std::string writePng(const QImage& picture, const std::string& path) {
-  // Straight (not premultiplied) alpha, bytes in R, G, B, A order.
-  const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+namespace {
 
+// Straight (not premultiplied) alpha, bytes in R, G, B, A order.
+QImage rgbaOf(const QImage& picture) { return picture.convertToFormat(QImage::Format_RGBA8888); }
+
+// The simplified writer's description: 8-bit RGBA without interlacing.
+png_image describe(const QImage& rgba) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
   image.width = png_uint_32(rgba.width());
   image.height = png_uint_32(rgba.height());
   image.format = PNG_FORMAT_RGBA;
+  return image;
+}
 
-  // The simplified writer stores 8-bit RGBA without interlacing.
-  if (!png_image_write_to_file(&image, path.c_str(), 0, rgba.constBits(),
-                               png_int_32(rgba.bytesPerLine()), nullptr)) {
+}  // namespace
+
+std::string writePng(const QImage& picture, const std::string& path) {
+  const QImage rgba = rgbaOf(picture);
+  png_image image = describe(rgba);
+  if (!png_image_write_to_file(&image, path.c_str(), 0, rgba.constBits(), png_int_32(rgba.bytesPerLine()), nullptr))
     return image.message;
-  }
   return {};
+}
+
+bool encodePng(const QImage& picture, std::vector<unsigned char>& out) {
+  const QImage rgba = rgbaOf(picture);
+  png_image image = describe(rgba);
+  png_alloc_size_t size = 0;
+  if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgba.constBits(), png_int_32(rgba.bytesPerLine()), nullptr))
+    return false;
+  out.resize(size);
+  return png_image_write_to_memory(&image, out.data(), &size, 0, rgba.constBits(), png_int_32(rgba.bytesPerLine()),
+                                   nullptr) != 0;
 }
 
 }  // namespace ostrel::artgen

@@ -3,10 +3,14 @@
 
 #include <QImage>
 #include <string>
+#include <vector>
 
 namespace ostrel::artgen {
 
 // Returns an empty text on success, otherwise the reason.
 std::string writePng(const QImage& picture, const std::string& path);
+
+// The same PNG as bytes in memory (an icon's large entry); false when libpng refuses the picture.
+bool encodePng(const QImage& picture, std::vector<unsigned char>& out);
 
 }  // namespace ostrel::artgen
