@@ -15,7 +15,6 @@ ROOT=$(pwd)
 BUILD_DIR=${BUILD_DIR:-build}
 case $BUILD_DIR in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
 DEMO=$BUILD_DIR/demo
-SITE=$DEMO/site
 PREFIX=$DEMO/prefix
 RESULTS=$DEMO/results
 
@@ -24,15 +23,10 @@ cmake --build "$BUILD_DIR" --target InstKeloPro ostrel-demosite ostrel-demo-walk
 
 # A fresh install every time: a new prefix (drives, registry, desktop) and no old results.
 rm -rf "$PREFIX" "$RESULTS"
-mkdir -p "$SITE" "$RESULTS"
-"$BUILD_DIR/tools/demosite/ostrel-demosite" "$SITE" >"$DEMO/site.txt"
-sed 's/^/demo site: /' "$DEMO/site.txt"
-
-tools/demo-servers.sh stop "$SITE" >/dev/null 2>&1 || true
-eval "$(tools/demo-servers.sh start "$SITE")"
-trap 'tools/demo-servers.sh stop "$SITE" >/dev/null 2>&1 || true' EXIT INT TERM
-export OSTREL_PREFIX="$PREFIX" no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
-echo "servers: download $OSTREL_DOWNLOAD_SERVER, web $OSTREL_WEB_SERVER, base service fallback $OSTREL_WEB_SERVER_ALT"
+mkdir -p "$RESULTS"
+. tools/demo-site.sh
+demo_site_served "$BUILD_DIR" "$DEMO"
+export OSTREL_PREFIX="$PREFIX"
 
 if [ -n "${DISPLAY:-}" ] && [ "${OSTREL_DEMO_WALK:-}" != 1 ]; then
   echo "demo: the installer opens in a window; install, then close it (prefix: $PREFIX)"

@@ -15,7 +15,6 @@ absolute() { case $1 in /*) echo "$1" ;; *) echo "$ROOT/$1" ;; esac; }
 BUILD_DIR=$(absolute "${BUILD_DIR:-build}")
 WIN_BUILD=$(absolute "${OSTREL_WIN_BUILD:-build-win32}")
 DEMO=$BUILD_DIR/demo
-SITE=$DEMO/site
 PREFIX=$DEMO/wineprefix
 RESULTS=$DEMO/results-windows
 
@@ -26,14 +25,9 @@ exe=$WIN_BUILD/app/win32/InstKeloPro.exe
 [[ -f $exe ]] || { echo "demo: $exe was not built" >&2; exit 1; }
 
 rm -rf "$RESULTS"
-mkdir -p "$SITE" "$RESULTS"
-"$BUILD_DIR/tools/demosite/ostrel-demosite" "$SITE" >"$DEMO/site.txt"
-sed 's/^/demo site: /' "$DEMO/site.txt"
-tools/demo-servers.sh stop "$SITE" >/dev/null 2>&1 || true
-eval "$(tools/demo-servers.sh start "$SITE")"
-trap 'tools/demo-servers.sh stop "$SITE" >/dev/null 2>&1 || true' EXIT INT TERM
-export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
-echo "servers: download $OSTREL_DOWNLOAD_SERVER, web $OSTREL_WEB_SERVER, base service fallback $OSTREL_WEB_SERVER_ALT"
+mkdir -p "$RESULTS"
+source tools/demo-site.sh
+demo_site_served "$BUILD_DIR" "$DEMO"
 
 echo "demo: preparing the Wine prefix $PREFIX (the first time takes about half a minute) ..."
 tools/windows/install-prefix.sh "$PREFIX" "$exe"
