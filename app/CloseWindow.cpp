@@ -14,6 +14,11 @@ constexpr std::chrono::milliseconds kWaitStep{5};
 }  // namespace
 
 void TfrmSpeedInstall::lblCloseClick(TControl*) {
+  // The extraction stops at its next pump and puts the install folder back; the close goes on then.
+  if (FExtracting) {
+    FCloseAfterExtraction = true;
+    return;
+  }
   switch (FForm.PageIndex(ctl::nbMain)) {
     case ostrel::app::kPageXZ:
       if (FDirectDownload) return FHost.ExitProcess(0);

@@ -113,7 +113,10 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   // The bounded wait of the close control for a running job.
   void WaitForCancelledJob();
   void ShowPercent(int percent);  // "N%" and the fill
-  bool ExtractPackage();          // FPackageFile into InstallDir, the window's events running
+  // Extracts FPackageFile into InstallDir, the window's events running, and goes on with the
+  // components; a failed extraction (undone by then) shows failureText, one that a close
+  // stopped lets the close go on.
+  void InstallPackage(const char* failureText);
   // A package just downloaded against the manifest's checksum; one that differs is discarded with
   // its resume files.
   bool DownloadedPackageIsSound();
@@ -131,6 +134,8 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   std::string FPackageFile;
   bool FDirectDownload = false;
   bool FClosing = false;  // the close control has closed the window
+  bool FExtracting = false;  // an extraction runs: a close waits until it is undone
+  bool FCloseAfterExtraction = false;
   ostrel::download::NotifierToken FNotifier;  // the failure notices of the current job
   std::vector<std::shared_ptr<TDownloadJob>> FReplacedJobs;  // released once their threads end
 };

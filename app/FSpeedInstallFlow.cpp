@@ -23,6 +23,7 @@ void TfrmSpeedInstall::lblFHClick(TControl*) { ShowMainPage(ostrel::app::kPageAZ
 
 void TfrmSpeedInstall::lblLJAZClick(TControl*) {
   if (!SettleInstallDir()) return;
+  RecoverUnZipFolder(InstallDir);  // an extraction that a kill ended is undone before anything else
   // A manifest without a package name can't start a download either.
   if (PackageName.empty() && (!GetNewVer() || PackageName.empty())) {
     FHost.ShowMessage("下载版本文件失败");
@@ -50,8 +51,7 @@ void TfrmSpeedInstall::ReusePackage() {
   FForm.SetWidth(ctl::lblJDT, kReuseFill);
   ShowMainPage(ostrel::app::kPageXZ);
   FHost.ProcessMessages();  // the page is painted before the extraction starts
-  if (UnZipFile(FPackageFile, InstallDir, [this] { FHost.ProcessMessages(); })) DownloadAttachedFiles();
-  else FHost.ShowMessage("安装失败");
+  InstallPackage("安装失败");
 }
 
 void TfrmSpeedInstall::StartPackageDownload() {

@@ -6,6 +6,7 @@
 #include "platform/ascii_case.h"
 #include "platform/file_system.h"
 #include "support/PubCrc.h"
+#include "support/SingleDownload.h"
 
 namespace ostrel::app {
 
@@ -32,6 +33,7 @@ void DiscardStaleResumeFiles(const std::string& downloadsFolder, const std::stri
     }
     if (stale) platform::RemoveFile(downloadsFolder + "\\" + name);
   }
+  RemoveSingleDownloadLeftovers(downloadsFolder + "\\" + packageName);
 }
 
 }  // namespace ostrel::app

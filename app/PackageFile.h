@@ -25,8 +25,9 @@ inline bool MayExtractDownloaded(PackageCheck check) { return check != PackageCh
 void DiscardPackage(const std::string& file);
 
 // Before a new package download: removes from the staging Downloads folder the resume files of
-// other package names (".rpc", ".rpc.cfg") and the state-file temporaries that a killed run left
-// (".rpc.cfg.tmp-*"); packageName's own resume files stay, so that its download resumes.
+// other package names (".rpc", ".rpc.cfg"), the state-file temporaries that a killed run left
+// (".rpc.cfg.tmp-*") and the package's part files of a killed single request
+// ("<package>.part-*"); packageName's own resume files stay, so that its download resumes.
 void DiscardStaleResumeFiles(const std::string& downloadsFolder, const std::string& packageName);
 
 }  // namespace ostrel::app

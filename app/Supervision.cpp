@@ -34,8 +34,22 @@ bool TfrmSpeedInstall::ProgressStep() {
   return FDownloadJob->Finished.load();
 }
 
-bool TfrmSpeedInstall::ExtractPackage() {
-  return UnZipFile(FPackageFile, InstallDir, [this] { FHost.ProcessMessages(); });
+void TfrmSpeedInstall::InstallPackage(const char* failureText) {
+  UnZipOptions options;
+  options.pump = [this] { FHost.ProcessMessages(); };
+  options.stop = [this] { return FCloseAfterExtraction || Closing(); };
+  FExtracting = true;
+  const UnZipReport report = UnZipFileReport(FPackageFile, InstallDir, options);
+  FExtracting = false;
+  if (report.ok()) return DownloadAttachedFiles();
+  if (FCloseAfterExtraction) {  // the close waited for the install folder to be as it was
+    FCloseAfterExtraction = false;
+    return lblCloseClick(nullptr);
+  }
+  if (Closing()) return;
+  // Where a program holds a file that had to be replaced, the box names it.
+  FHost.ShowMessage(report.holders.empty() ? std::string(failureText)
+                                           : std::string(failureText) + "\n\n请先关闭：" + report.holders);
 }
 
 bool TfrmSpeedInstall::DownloadedPackageIsSound() {
@@ -51,11 +65,7 @@ void TfrmSpeedInstall::tmr1Timer(TControl*) {
     return;
   }
   FForm.SetTimerEnabled(ctl::tmr1, false);
-  if (ExtractPackage()) {
-    DownloadAttachedFiles();
-  } else {
-    FHost.ShowMessage(kInstallFailed);
-  }
+  InstallPackage(kInstallFailed);
 }
 
 void TfrmSpeedInstall::tmr3Timer(TControl*) {
@@ -97,10 +107,8 @@ void TfrmSpeedInstall::tmr2Timer(TControl*) {
   if (Closing()) return;
   if (!fetched || !DownloadedPackageIsSound()) {
     FHost.ShowMessage(kDownloadFailed);
-  } else if (ExtractPackage()) {
-    DownloadAttachedFiles();
   } else {
-    FHost.ShowMessage(kUnzipFailed);
+    InstallPackage(kUnzipFailed);
   }
 }
 

@@ -11,6 +11,7 @@ const char* FileErrorText(FileError error) {
     case FileError::Exists: return "the file exists already";
     case FileError::NoSpace: return "no space left on the device";
     case FileError::TooLarge: return "the file is too large";
+    case FileError::InUse: return "another program holds it open";
     case FileError::Io: return "input/output error";
   }
   return "unknown error";

@@ -23,6 +23,7 @@ enum class FileError {
   Exists,      // exclusive creation or a non-replacing rename met a file
   NoSpace,     // the device (or the quota) is full
   TooLarge,    // longer than allowed
+  InUse,       // another program holds the file open and shares no delete (Windows)
   Io,          // anything else: permissions, read or write errors
 };
 

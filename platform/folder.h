@@ -44,10 +44,27 @@ class Folder {
 
   // A new file at name: exclusive, never through a link.
   File CreateNewFile(const std::string& name, unsigned permissions) const;
+  // The regular file at name, for reading; never through a link.
+  File OpenForReading(const std::string& name) const;
   // Renames within this folder, replacing a file or link at to.
   bool Rename(const std::string& from, const std::string& to) const;
-  // Removes the file or link at name.
+  // Renames within this folder without ever replacing what is at to (Exists then). A running
+  // program or a loaded library may be renamed; a file held open without delete sharing can't
+  // (InUse, Windows).
+  FileError RenameNoReplace(const std::string& from, const std::string& to) const;
+  // Removes the file or link at name, read-only or not (Windows: the attribute is cleared first
+  // and set again when the removal fails).
   bool Remove(const std::string& name) const;
+  // Removes the empty folder at name (never a link's target); false when anything is in it.
+  bool RemoveFolder(const std::string& name) const;
+  // Asks the system to remove the file at name when it next starts (Windows, administrators only);
+  // false where that can't be done.
+  bool RemoveAtRestart(const std::string& name) const;
+  // The names of the programs that hold the file at name open, ", " between them (Windows:
+  // the Restart Manager's, where the system has one); empty where that can't be told.
+  std::string ProgramsHolding(const std::string& name) const;
+  // Sets the DOS hidden and system attributes of the file at name; true where the system has none.
+  bool SetHiddenAndSystem(const std::string& name, bool hidden, bool system) const;
 
  private:
   static constexpr intptr_t kNoHandle = -1;

@@ -11,6 +11,7 @@
 #include "platform/folder.h"
 #include "platform/host_path.h"
 #include "support/UnzipEntries.h"
+#include "support/UnzipJournal.h"
 #include "support/UnzipSpace.h"
 #include "support/UnzipTemporary.h"
 #include "support/UnzipWorkers.h"
@@ -49,27 +50,45 @@ std::vector<const UnzipEntry*> OnePerFileFolder(const std::vector<UnzipEntry>& e
   return firsts;
 }
 
-// Removes what killed runs left in the folders that already exist.
-void RemoveLeftovers(const std::string& destination, const std::vector<const UnzipEntry*>& fileFolders,
-                     UnzipPump& pump) {
+// Undoes or finishes what killed runs left, and removes their temporary files in the folders
+// that already exist. False when an earlier extraction can't be undone.
+bool TakeUpEarlierRuns(const std::string& destination, const std::vector<const UnzipEntry*>& fileFolders,
+                       UnzipPump& pump) {
   const platform::Folder root = platform::OpenFolderNoLinks(destination, false);
-  if (!root.IsOpen()) return;
+  if (!root.IsOpen()) return true;
+  if (!RecoverUnzipJournals(root)) return false;
   for (const UnzipEntry* entry : fileFolders) {
     pump.IfDue();
     RemoveUnzipLeftovers(OpenFolderBelow(root, entry->parts, entry->parts.size() - 1, false));
   }
+  return true;
+}
+
+// Opens the folder of the first count parts below root, making each missing one after the
+// journal has it.
+bool MakeFolderBelow(const platform::Folder& root, const std::vector<std::string>& parts, size_t count,
+                     UnzipJournal& journal) {
+  platform::Folder current = root.OpenChild(".", false);
+  for (size_t i = 0; i < count && current.IsOpen(); ++i) {
+    platform::Folder next = current.OpenChild(parts[i], false);
+    if (!next.IsOpen() && current.Inspect(parts[i]).kind == platform::Folder::EntryKind::Missing &&
+        journal.Record({UnzipChange::Kind::kAddedFolder, {parts.begin(), parts.begin() + i + 1}, {}}))
+      next = current.OpenChild(parts[i], true);
+    current = std::move(next);
+  }
+  return current.IsOpen();
 }
 
 // Makes the folder entries and the folders of the file entries, before any
 // file is written; the file entries go to files.
 void MakeFolders(const platform::Folder& root, const UnzipListing& listing,
                  const std::vector<const UnzipEntry*>& fileFolders, std::vector<const UnzipEntry*>& files,
-                 UnZipReport& report, UnzipPump& pump) {
+                 UnzipJournal& journal, UnZipReport& report, UnzipPump& pump) {
   for (const UnzipEntry& entry : listing.entries) {
     pump.IfDue();
     if (!entry.isFolder) {
       files.push_back(&entry);
-    } else if (OpenFolderBelow(root, entry.parts, entry.parts.size(), true).IsOpen()) {
+    } else if (MakeFolderBelow(root, entry.parts, entry.parts.size(), journal)) {
       ++report.extracted;
     } else {
       ++report.blocked;
@@ -77,13 +96,15 @@ void MakeFolders(const platform::Folder& root, const UnzipListing& listing,
     }
   }
   // A failure shows again when the file is written, and fails it then.
-  for (const UnzipEntry* entry : fileFolders) OpenFolderBelow(root, entry->parts, entry->parts.size() - 1, true);
+  for (const UnzipEntry* entry : fileFolders) MakeFolderBelow(root, entry->parts, entry->parts.size() - 1, journal);
 }
 
 void ExtractFiles(const std::string& archivePath, ZipArchive zip, const platform::Folder& root,
-                  const std::vector<const UnzipEntry*>& files, UnZipReport& report, UnzipPump& pump) {
+                  const std::vector<const UnzipEntry*>& files, UnzipJournal& journal, UnZipReport& report,
+                  UnzipPump& pump) {
   UnzipSharedWork work;
   work.root = &root;
+  work.journal = &journal;
   work.items = GroupUnzipWorkByPlace(files);
   pump.Now();  // the caller's events run at least once per extraction, however quick it is
   if (!work.items.empty()) {
@@ -101,14 +122,32 @@ void ExtractFiles(const std::string& archivePath, ZipArchive zip, const platform
   report.extracted += work.extracted;
   report.blocked += work.blocked;
   report.failed += work.failed;
-  if (!work.firstFailureEntry.empty())
+  if (pump.Stopped()) Fail(report, UnZipError::kStopped, "");
+  if (!work.firstFailureEntry.empty()) {
     Fail(report, ErrorOf(work.firstFailure.outcome), work.firstFailureEntry + ": " + work.firstFailure.why);
+    report.holders = work.firstFailure.holders;
+  }
   const size_t done = work.extracted + work.blocked + work.failed;
   if (done < files.size()) {
     report.failed += files.size() - done;
     Fail(report, UnZipError::kIncomplete, std::to_string(files.size() - done) + " files not done");
   }
 }
+
+std::string WithoutTrailingBackslash(std::string text) {
+  if (!text.empty() && text.back() == '\\') text.pop_back();
+  return text;
+}
+
+// Undoes the extraction's changes when it goes, unless they are kept.
+struct UndoUnlessKept {
+  UnzipJournal& journal;
+  UnZipReport& report;
+  bool kept = false;
+  ~UndoUnlessKept() {
+    if (!kept) report.restored = journal.RollBack();
+  }
+};
 
 }  // namespace
 
@@ -124,18 +163,19 @@ const char* UnZipErrorText(UnZipError error) {
     case UnZipError::kWriteFailed: return "a file can't be written";
     case UnZipError::kBadData: return "an entry's data is broken";
     case UnZipError::kIncomplete: return "the extraction stopped early";
+    case UnZipError::kStopped: return "the extraction was stopped";
+    case UnZipError::kEarlierUnfinished: return "an earlier extraction into the folder can't be undone yet";
   }
   return "unknown error";
 }
 
-UnZipReport UnZipFileReport(const std::string& archive, const std::string& destination, const MessagePump& pump,
-                            const FreeSpaceQuery& freeSpace) {
+UnZipReport UnZipFileReport(const std::string& archive, const std::string& destination,
+                            const UnZipOptions& options) {
   UnZipReport report;
-  std::string destinationText = destination;
-  if (!destinationText.empty() && destinationText.back() == '\\') destinationText.pop_back();
+  const std::string destinationText = WithoutTrailingBackslash(destination);
   const std::string archivePath = platform::HostPath(archive);
   const std::string destinationPath = platform::HostPath(destinationText);
-  UnzipPump pumper(pump);
+  UnzipPump pumper(options.pump, options.stop);
 
   // The archives are opened here, one after the other: opening converts every
   // entry's time under the C library's time-zone lock.
@@ -174,9 +214,13 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
   }
 
   const std::vector<const UnzipEntry*> fileFolders = OnePerFileFolder(listing.entries);
-  RemoveLeftovers(destinationText, fileFolders, pumper);
+  if (!TakeUpEarlierRuns(destinationText, fileFolders, pumper)) {
+    Fail(report, UnZipError::kEarlierUnfinished, destination);
+    return report;
+  }
   report.declaredBytes = DeclaredUnzipBytes(listing.entries);
-  const std::optional<uint64_t> free = freeSpace ? freeSpace(destinationPath) : SystemFreeSpace(destinationPath);
+  const std::optional<uint64_t> free =
+      options.freeSpace ? options.freeSpace(destinationPath) : SystemFreeSpace(destinationPath);
   if (free && report.declaredBytes > *free) {
     Fail(report, UnZipError::kNoSpace,
          std::to_string(report.declaredBytes) + " bytes to write, " + std::to_string(*free) + " free");
@@ -190,13 +234,32 @@ UnZipReport UnZipFileReport(const std::string& archive, const std::string& desti
     Fail(report, UnZipError::kDestination, destination);
     return report;
   }
+  const std::unique_ptr<UnzipJournal> journal = UnzipJournal::Begin(root);
+  if (!journal) {
+    report.blocked = listing.entries.size();
+    Fail(report, UnZipError::kDestination, destination + ": its journal can't be written");
+    return report;
+  }
+  UndoUnlessKept undo(*journal, report);  // also when the caller's pump throws
   std::vector<const UnzipEntry*> files;
-  MakeFolders(root, listing, fileFolders, files, report, pumper);
-  ExtractFiles(archivePath, std::move(zip), root, files, report, pumper);
+  MakeFolders(root, listing, fileFolders, files, *journal, report, pumper);
+  if (pumper.Stopped()) Fail(report, UnZipError::kStopped, "");
+  if (report.ok()) ExtractFiles(archivePath, std::move(zip), root, files, *journal, report, pumper);
   if (report.ok() && report.extracted == 0) Fail(report, UnZipError::kNothingToExtract, "");
+  if (report.ok()) {
+    report.inUseLeft = journal->Commit();
+    undo.kept = true;
+  }
   return report;
 }
 
 bool UnZipFile(const std::string& archive, const std::string& destination, const MessagePump& pump) {
-  return UnZipFileReport(archive, destination, pump).ok();
+  UnZipOptions options;
+  options.pump = pump;
+  return UnZipFileReport(archive, destination, options).ok();
+}
+
+bool RecoverUnZipFolder(const std::string& destination) {
+  const platform::Folder root = platform::OpenFolderNoLinks(WithoutTrailingBackslash(destination), false);
+  return !root.IsOpen() || RecoverUnzipJournals(root);
 }

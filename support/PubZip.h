@@ -10,11 +10,20 @@
 // page 936 otherwise, at every folder depth. Names that could leave the
 // destination (absolute, drive, "..") are skipped silently.
 //
-// An entry that should be written and could not be makes the extraction fail:
-// its place holds a read-only file or a folder, a link or a file lies on the
-// way to it, the disk is full, a write fails, its data is unreadable or fails
-// its CRC-32. Such an entry leaves its old file untouched; the other entries
-// are still extracted. Temporary files (".ostrel-unzip-<n>.part") are removed
+// The extraction is all or nothing. A file that an entry replaces is set aside
+// beside itself first ("<name>.ostrel-old-<n>": a read-only or hidden file, a
+// running program and a loaded library can all be renamed) and removed once
+// every entry is in place; one still in use then stays until the next
+// extraction or, where the system allows it, the next restart. An entry that
+// should be written and could not be makes the extraction fail: a folder or
+// something else in its place, a link or a file on the way to it, a file held
+// open without delete sharing, a full disk, a failed write, data that is
+// unreadable or fails its CRC-32, a stop request. The extraction then removes
+// every file and folder it added and puts back every file it set aside, so the
+// destination holds what it held before. A journal in the destination
+// (".ostrel-unzip-<n>.journal") records each change before it is made, so that
+// an extraction ended by a kill is undone by the next one (or by
+// RecoverUnZipFolder). Temporary files (".ostrel-unzip-<n>.part") are removed
 // on every path, and those that a killed earlier run left in the folders this
 // one writes into are removed first.
 #pragma once
@@ -34,6 +43,14 @@ using MessagePump = std::function<void()>;
 // can't be told (the extraction then goes on).
 using FreeSpaceQuery = std::function<std::optional<uint64_t>(const std::string& hostFolder)>;
 
+struct UnZipOptions {
+  MessagePump pump;
+  // Asked after each pump: true stops the extraction, which is then undone.
+  std::function<bool()> stop;
+  // Stands in for the system's free space query when given.
+  FreeSpaceQuery freeSpace;
+};
+
 enum class UnZipError {
   kNone,
   kUnreadable,        // missing, not a ZIP archive, a directory that can't be read
@@ -45,6 +62,8 @@ enum class UnZipError {
   kWriteFailed,       // a write failed (full disk, input/output error)
   kBadData,           // an entry's data is unreadable or fails its size or CRC-32
   kIncomplete,        // the work stopped before every entry was done
+  kStopped,           // the caller asked the extraction to stop
+  kEarlierUnfinished,  // what a killed earlier extraction changed can't be undone yet
 };
 
 // A short text for error, e.g. "the archive's entries overlap".
@@ -60,6 +79,11 @@ struct UnZipReport {
   uint64_t declaredBytes = 0;  // the declared sizes of the files to write
   UnZipError error = UnZipError::kNone;  // the first failure
   std::string reason;                    // its text and what it concerns, for messages
+  // After a failure: false when not everything could be put back yet (the next extraction
+  // goes on with it).
+  bool restored = true;
+  size_t inUseLeft = 0;  // files set aside that are still in use, removed later
+  std::string holders;   // the programs that held a file that had to be replaced, where known
   bool ok() const { return error == UnZipError::kNone; }
 };
 
@@ -68,7 +92,10 @@ struct UnZipReport {
 // be written was written (at least one).
 bool UnZipFile(const std::string& archive, const std::string& destination, const MessagePump& pump = {});
 
-// The same, with the counts and the reason; freeSpace stands in for the
-// system's free space query when given.
+// The same, with the counts and the reason.
 UnZipReport UnZipFileReport(const std::string& archive, const std::string& destination,
-                            const MessagePump& pump = {}, const FreeSpaceQuery& freeSpace = {});
+                            const UnZipOptions& options = {});
+
+// Takes up what an extraction into destination that a kill ended left: undoes it, or removes
+// the files it set aside when it had finished. False when something of it can't be undone yet.
+bool RecoverUnZipFolder(const std::string& destination);

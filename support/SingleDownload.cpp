@@ -28,6 +28,10 @@ FetchResult LocalFileFailure(const std::string& what, platform::FileError error)
 
 }  // namespace
 
+void RemoveSingleDownloadLeftovers(const std::string& fileName) {
+  platform::RemoveTemporariesBeside(platform::HostPath(fileName), kTemporaryTag);
+}
+
 bool ExpectsBinaryBody(const std::string& fileName) {
   const std::string_view name(fileName);
   for (std::string_view ext : kBinaryExtensions)
@@ -48,7 +52,7 @@ FetchResult FetchToFile(const std::string& url, const std::string& fileName, con
     return {FetchError::LocalFile, "a link is on the way to " + folder};
   platform::RemoveFile(fileName);
   const std::string target = platform::HostPath(fileName);
-  platform::RemoveTemporariesBeside(target, kTemporaryTag);  // of a call that was killed
+  RemoveSingleDownloadLeftovers(fileName);  // of a call that was killed
 
   std::string temporary;
   platform::File file = platform::CreateTemporaryBeside(target, kTemporaryTag, temporary);

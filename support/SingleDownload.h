@@ -65,5 +65,8 @@ struct FetchResult {
 FetchResult FetchToFile(const std::string& url, const std::string& fileName, const DownloadOptions& options,
                         const DownloadProgressHandlers* progress);
 
+// Removes the temporaries that killed calls for fileName (a Windows path text) left beside it.
+void RemoveSingleDownloadLeftovers(const std::string& fileName);
+
 // The target's extension says it must not be an HTML page: ".exe", ".msi", ".zip" (any case).
 bool ExpectsBinaryBody(const std::string& fileName);

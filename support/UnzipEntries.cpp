@@ -1,10 +1,15 @@
 #include "support/UnzipEntries.h"
 
+#include <algorithm>
+
+#include "support/UnzipJournal.h"
 #include "support/ZipEntryName.h"
 
 namespace {
 
 constexpr zip_uint32_t kDosReadOnly = 0x01;
+constexpr zip_uint32_t kDosHidden = 0x02;
+constexpr zip_uint32_t kDosSystem = 0x04;
 constexpr zip_uint32_t kDosDirectory = 0x10;
 
 }  // namespace
@@ -21,6 +26,8 @@ void ApplyStoredAttributes(zip_uint8_t opsys, zip_uint32_t attributes, UnzipEntr
   }
   if (attributes & kDosDirectory) entry.isFolder = true;
   entry.readOnly = (attributes & kDosReadOnly) != 0;
+  entry.hidden = (attributes & kDosHidden) != 0;
+  entry.system = (attributes & kDosSystem) != 0;
 }
 
 UnzipListing ListUnzipEntries(zip_t* archive) {
@@ -35,7 +42,8 @@ UnzipListing ListUnzipEntries(zip_t* archive) {
       continue;
     }
     const std::optional<ZipEntryPath> path = ZipEntryPathFromName(DecodeZipEntryName(st.name));
-    if (!path) {
+    // A name the extraction keeps for its own files is never an entry's.
+    if (!path || std::any_of(path->parts.begin(), path->parts.end(), IsUnzipBookkeepingName)) {
       ++listing.rejectedNames;
       continue;
     }

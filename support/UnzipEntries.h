@@ -32,11 +32,14 @@ struct UnzipEntry {
   std::optional<uint32_t> unixMode;
   // The DOS read-only attribute: the file gets no write permission.
   bool readOnly = false;
+  // The DOS hidden and system attributes (applied where the system has them).
+  bool hidden = false;
+  bool system = false;
 };
 
 struct UnzipListing {
   std::vector<UnzipEntry> entries;
-  size_t rejectedNames = 0;  // names that could leave the destination
+  size_t rejectedNames = 0;  // names that could leave the destination or are the extraction's own
   size_t unreadable = 0;     // entries the library can't describe
 };
 

@@ -47,6 +47,37 @@ UnzipEntryResult CopyEntryData(zip_t* archive, const UnzipEntry& entry, platform
   return {};
 }
 
+const UnzipEntryResult kNoJournal = {UnzipOutcome::kWriteFailed, "the extraction's journal can't be written"};
+
+// The temporary file takes the entry's name; a file there is set aside first.
+UnzipEntryResult PutInPlace(const platform::Folder& folder, const UnzipEntry& entry, UnzipTemporaryFile& temp,
+                            UnzipJournal& journal) {
+  using Kind = platform::Folder::EntryKind;
+  using Change = UnzipChange::Kind;
+  const std::string& name = entry.parts.back();
+  const Kind there = folder.Inspect(name).kind;
+  if (there == Kind::Missing) {
+    if (!journal.Record({Change::kAddedFile, entry.parts, {}})) return kNoJournal;
+    if (!temp.RenameTo(name)) return {UnzipOutcome::kInTheWay, "the file can't be put under its name"};
+    return {};
+  }
+  if (there != Kind::File && there != Kind::Link) return {UnzipOutcome::kInTheWay, ZipPlaceTaken(folder, name)};
+  const std::string aside = FreeAsideName(folder, name);
+  if (!journal.Record({Change::kSetAside, entry.parts, aside})) return kNoJournal;
+  if (const platform::FileError error = folder.RenameNoReplace(name, aside); error != platform::FileError::None) {
+    UnzipEntryResult blocked{UnzipOutcome::kInTheWay,
+                             std::string("the file in its place can't be set aside: ") + platform::FileErrorText(error)};
+    if (error == platform::FileError::InUse) blocked.holders = folder.ProgramsHolding(name);
+    if (!blocked.holders.empty()) blocked.why += " (" + blocked.holders + ")";
+    return blocked;
+  }
+  if (!temp.RenameTo(name)) {
+    folder.RenameNoReplace(aside, name);
+    return {UnzipOutcome::kInTheWay, "the file can't be put under its name"};
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string ZipPlaceTaken(const platform::Folder& folder, const std::string& name) {
@@ -54,19 +85,19 @@ std::string ZipPlaceTaken(const platform::Folder& folder, const std::string& nam
   const platform::Folder::Entry entry = folder.Inspect(name);
   switch (entry.kind) {
     case Kind::Missing:
+    case Kind::File:
     case Kind::Link: return {};
     case Kind::Folder: return "a folder is in its place";
-    case Kind::File:
-      // The read-only attribute, or a file this user may not write (another user's), takes the place.
-      return entry.ownerMayWrite && entry.writable ? std::string() : "a read-only file is in its place";
     default: return "something that is not a file is in its place";
   }
 }
 
 UnzipEntryResult ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, const platform::Folder& root,
-                                     UnzipWorkspace& workspace, const std::atomic<bool>& cancel) {
+                                     UnzipWorkspace& workspace, UnzipJournal& journal,
+                                     const std::atomic<bool>& cancel) {
   if (entry.parts.empty()) return {UnzipOutcome::kInTheWay, "it has no name"};
-  const platform::Folder folder = OpenFolderBelow(root, entry.parts, entry.parts.size() - 1, true);
+  // The extraction has made the folders, each in the journal.
+  const platform::Folder folder = OpenFolderBelow(root, entry.parts, entry.parts.size() - 1, false);
   if (!folder.IsOpen())
     return {UnzipOutcome::kInTheWay, "its folder can't be made or opened (a file or link on the way)"};
   const std::string& name = entry.parts.back();
@@ -82,8 +113,8 @@ UnzipEntryResult ExtractZipFileEntry(zip_t* archive, const UnzipEntry& entry, co
   if (copied.outcome != UnzipOutcome::kExtracted) return copied;
   if (entry.mtime) temp.file().SetModifiedTime(*entry.mtime);
   if (!temp.file().Close()) return {UnzipOutcome::kWriteFailed, platform::FileErrorText(temp.file().Error())};
-  // The place may have been taken meanwhile (another entry of the same name).
-  if (std::string taken = ZipPlaceTaken(folder, name); !taken.empty()) return {UnzipOutcome::kInTheWay, taken};
-  if (!temp.RenameTo(name)) return {UnzipOutcome::kInTheWay, "the file can't be put under its name"};
-  return {};
+  UnzipEntryResult placed = PutInPlace(folder, entry, temp, journal);
+  if (placed.outcome == UnzipOutcome::kExtracted && (entry.hidden || entry.system))
+    folder.SetHiddenAndSystem(name, entry.hidden, entry.system);
+  return placed;
 }

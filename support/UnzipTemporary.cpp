@@ -28,7 +28,7 @@ UnzipTemporaryFile::~UnzipTemporaryFile() {
 }
 
 bool UnzipTemporaryFile::RenameTo(const std::string& name) {
-  if (!folder_.Rename(name_, name)) return false;
+  if (folder_.RenameNoReplace(name_, name) != platform::FileError::None) return false;
   created_ = false;
   return true;
 }

@@ -18,7 +18,7 @@ class UnzipTemporaryFile {
 
   platform::File& file() { return file_; }
 
-  // Moves the file onto name; afterwards it is no longer removed.
+  // Gives the file the free name; afterwards it is no longer removed.
   bool RenameTo(const std::string& name);
 
  private:

@@ -13,6 +13,7 @@ void Count(UnzipSharedWork& work, const UnzipEntry& entry, UnzipEntryResult resu
     case UnzipOutcome::kInTheWay: ++work.blocked; break;
     default: ++work.failed; break;
   }
+  work.cancel = true;
   const std::lock_guard<std::mutex> lock(work.mutex);
   if (!work.firstFailureEntry.empty() || result.outcome == UnzipOutcome::kCancelled) return;
   work.firstFailureEntry = JoinZipEntryPath(entry.parts);
@@ -25,7 +26,8 @@ void ExtractItems(UnzipSharedWork& work, zip_t* archive) {
     const size_t i = work.next.fetch_add(1);
     if (i >= work.items.size()) break;
     for (const UnzipEntry* entry : work.items[i].entries)
-      Count(work, *entry, ExtractZipFileEntry(archive, *entry, *work.root, workspace, work.cancel));
+      if (work.cancel) Count(work, *entry, {UnzipOutcome::kCancelled, "cancelled"});
+      else Count(work, *entry, ExtractZipFileEntry(archive, *entry, *work.root, workspace, *work.journal, work.cancel));
   }
 }
 
@@ -95,6 +97,7 @@ void UnzipWorkers::WaitPumping(UnzipPump& pump) {
   while (work_.running > 0) {
     lock.unlock();
     pump.Now();
+    if (pump.Stopped()) work_.cancel = true;
     lock.lock();
     work_.finished.wait_for(lock, kUnzipPumpInterval, [this] { return work_.running == 0; });
   }

@@ -17,25 +17,32 @@
 #include "platform/folder.h"
 #include "support/UnzipEntries.h"
 #include "support/UnzipFileEntry.h"
+#include "support/UnzipJournal.h"
 
 // Two workers keep two cores busy inflating while the calling thread pumps.
 constexpr size_t kMaxUnzipWorkers = 2;
 constexpr auto kUnzipPumpInterval = std::chrono::milliseconds(40);
 
-// Calls the caller's pump, at most once per interval when asked IfDue.
+// Calls the caller's pump, at most once per interval when asked IfDue, and
+// asks the caller's stop request after each call.
 class UnzipPump {
  public:
-  explicit UnzipPump(const std::function<void()>& pump) : pump_(pump), last_(std::chrono::steady_clock::now()) {}
+  UnzipPump(const std::function<void()>& pump, const std::function<bool()>& stop)
+      : pump_(pump), stop_(stop), last_(std::chrono::steady_clock::now()) {}
   void Now() {
     last_ = std::chrono::steady_clock::now();
     if (pump_) pump_();
+    if (stop_ && !stopped_) stopped_ = stop_();
   }
   void IfDue() {
     if (std::chrono::steady_clock::now() - last_ >= kUnzipPumpInterval) Now();
   }
+  bool Stopped() const { return stopped_; }
 
  private:
   const std::function<void()>& pump_;
+  const std::function<bool()>& stop_;
+  bool stopped_ = false;
   std::chrono::steady_clock::time_point last_;
 };
 
@@ -57,9 +64,10 @@ std::vector<UnzipWorkItem> GroupUnzipWorkByPlace(const std::vector<const UnzipEn
 
 struct UnzipSharedWork {
   const platform::Folder* root = nullptr;
+  UnzipJournal* journal = nullptr;
   std::vector<UnzipWorkItem> items;
   std::atomic<size_t> next{0};
-  std::atomic<bool> cancel{false};
+  std::atomic<bool> cancel{false};  // set by the first failure: the rest is not worth doing
   std::atomic<size_t> extracted{0};
   std::atomic<size_t> blocked{0};  // kInTheWay
   std::atomic<size_t> failed{0};   // everything else

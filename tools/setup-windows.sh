@@ -5,7 +5,10 @@
 set -e
 SUDO=
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
-PACKAGES="g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32 wine64 dpkg-dev liblnk-utils locales"
+# The cross compiler and its libraries need no i386 package: they are installed on their own,
+# first, so the Windows programs build even where Wine can't be had.
+BUILD_PACKAGES="g++-mingw-w64-i686-posix libz-mingw-w64-dev dpkg-dev liblnk-utils locales"
+WINE_PACKAGES="wine wine32 wine64"
 export DEBIAN_FRONTEND=noninteractive
 
 updated=
@@ -37,12 +40,18 @@ if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sour
   updated=
 fi
 
-missing=
-for p in $PACKAGES; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
-done
-if [ -n "$missing" ] || ! apt-cache showsrc zlib 2>/dev/null | grep -q '^Package:'; then
+missing_of() {
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || printf ' %s' "$p"
+  done
+}
+build_missing=$(missing_of $BUILD_PACKAGES)
+missing=$(missing_of $WINE_PACKAGES)
+if [ -n "$build_missing$missing" ] || ! apt-cache showsrc zlib 2>/dev/null | grep -q '^Package:'; then
   update
+fi
+if [ -n "$build_missing" ]; then
+  $SUDO apt-get install -y -qq --no-install-recommends $build_missing
 fi
 # An i386 package of "Multi-Arch: same" must have the very version of its amd64 twin. When the
 # mirror's i386 index lags behind (a security update published for amd64 only, or an index that
@@ -65,14 +74,23 @@ twin_versions() {
     "$tmp/i386" "$tmp/installed"
 }
 
+# A mirror whose i386 security index can't be loaded gives the amd64 packages that wine32 pulls
+# in new the security suite's version, which i386 lacks. For that one install the security suite
+# is put below the main suite (a preferences file given to that apt-get call only; the machine's
+# own apt settings stay as they are), and the installed twins are brought to the versions both
+# architectures have.
+wine_status=0
 if [ -n "$missing" ]; then
   if ! $SUDO apt-get install -y -qq --no-install-recommends $missing; then
     tmp=$(mktemp -d)
+    chmod 755 "$tmp"
+    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$tmp/security-below-main.pref"
     pins=$(twin_versions | tr '\n' ' ')
+    echo "setup-windows: wine32 can't be installed as it is; again with the security suite below the main" \
+      "suite for this install${pins:+ and the versions both architectures have: $pins}" >&2
+    $SUDO apt-get install -y -qq --no-install-recommends --allow-downgrades \
+      -o Dir::Etc::Preferences="$tmp/security-below-main.pref" $missing $pins || wine_status=1
     rm -rf "$tmp"
-    [ -n "$pins" ] || exit 1
-    echo "setup-windows: the i386 index lags behind; installing with the versions both architectures have: $pins" >&2
-    $SUDO apt-get install -y -qq --no-install-recommends --allow-downgrades $missing $pins
   fi
 fi
 
@@ -85,4 +103,4 @@ for loc in zh_CN en_US; do
   fi
 done
 if [ -n "${generate:-}" ]; then $SUDO locale-gen >/dev/null; fi
-exit 0
+exit "$wine_status"

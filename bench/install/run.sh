@@ -4,6 +4,8 @@
 #
 #   installer          ostrel-install-bench: "立即安装" to the done page (manifest already read;
 #                      package download, checksum, extraction, base service and three drivers)
+#   installer, over    the same over an earlier install of the package (every file replaced;
+#                      the package is downloaded again)
 #   aria2c + bsdtar    aria2c -x2 -s2 into a file, then bsdtar -xf
 #   curl | bsdtar      curl piped into bsdtar -xf -
 #
@@ -72,7 +74,7 @@ measure() {
     line=$($TIME -f "%e %M" "$@" 2>&1 >"$WORK/stdout" | tail -n 1) || { echo "$name failed: $line" >&2; exit 1; }
     read -r wall rss <<<"$line"
     # The installer times itself from "立即安装"; its start and manifest are left out.
-    if [[ $name == installer ]]; then wall=$(awk '/^install /{print $2}' "$WORK/stdout"); fi
+    if [[ $name == installer* ]]; then wall=$(awk '/^install /{print $2}' "$WORK/stdout"); fi
     walls+=("$wall"); rsss+=("$rss")
   done
   WALL[$name]=$(median "${walls[@]}")
@@ -83,6 +85,8 @@ DEST=$WORK/out
 export OSTREL_PREFIX=$WORK/prefix
 measure installer "rm -rf $OSTREL_PREFIX" "$BENCH" 'C:\Bench'
 installed=$OSTREL_PREFIX/drive_c/Bench/OstrelPlatform
+measure "installer, over" "rm -rf $OSTREL_PREFIX; $BENCH 'C:\\Bench' >/dev/null; rm -rf '$OSTREL_PREFIX/drive_c/Program Files/Ostrel/InstOstrel/Downloads'" \
+  "$BENCH" 'C:\Bench'
 measure "aria2c + bsdtar" "rm -rf $DEST; mkdir -p $DEST/x" \
   sh -c "aria2c -q -x2 -s2 --allow-overwrite=true --file-allocation=none -d '$DEST' -o pkg.zip '$URL' && bsdtar -xf '$DEST/pkg.zip' -C '$DEST/x'"
 measure "curl | bsdtar" "rm -rf $DEST; mkdir -p $DEST/x" sh -c "curl -s '$URL' | bsdtar -xf - -C '$DEST/x'"
@@ -97,6 +101,6 @@ echo
 echo "Whole install of a $(( $(stat -c %s "$PACKAGE") / 1048576 )) MiB package ($files files) from a local nginx, medians of $RUNS; x = tool / installer"
 printf '| %-16s | %8s | %9s | %6s |\n' tool "wall s" "rss KiB" "wall x"
 printf '|%s|\n' "------------------|----------|-----------|--------"
-for name in installer "aria2c + bsdtar" "curl | bsdtar"; do
+for name in installer "installer, over" "aria2c + bsdtar" "curl | bsdtar"; do
   printf '| %-16s | %8s | %9s | %6s |\n' "$name" "${WALL[$name]}" "${RSS[$name]}" "$(ratio "${WALL[$name]}" "${WALL[installer]}")"
 done

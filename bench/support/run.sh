@@ -7,7 +7,8 @@
 #    (ostrel-crc-bench, same read size).
 # 2. Extraction of a ~300 MiB archive of ~2000 files in several folder levels,
 #    mixed text and random data, made with zip: ostrel-unzip against
-#    "unzip -q -o" and "bsdtar -xf".
+#    "unzip -q -o" and "bsdtar -xf"; then the same over a folder that holds the
+#    whole tree already (an upgrade: every file is replaced).
 # 3. The checks that ostrel-unzip makes before it writes (entries' byte ranges,
 #    free space, the leftover scan), timed on their own and set against its
 #    extraction time.
@@ -129,6 +130,10 @@ CLEAN="rm -rf $DEST.o $DEST.u $DEST.b"
 measure "ostrel-unzip" "$CLEAN; mkdir -p $DEST.o" "$UNZIP" "$ARCHIVE" "$DEST.o"
 measure "unzip -q -o" "$CLEAN; mkdir -p $DEST.u" unzip -q -o "$ARCHIVE" -d "$DEST.u"
 measure "bsdtar -xf" "$CLEAN; mkdir -p $DEST.b" bsdtar -xf "$ARCHIVE" -C "$DEST.b"
+# Over an earlier extraction, made untimed before each run.
+measure "ostrel-unzip, over" "$CLEAN; mkdir -p $DEST.o; $UNZIP $ARCHIVE $DEST.o >/dev/null" "$UNZIP" "$ARCHIVE" "$DEST.o"
+measure "unzip -q -o, over" "$CLEAN; unzip -q -o $ARCHIVE -d $DEST.u" unzip -q -o "$ARCHIVE" -d "$DEST.u"
+measure "bsdtar -xf, over" "$CLEAN; mkdir -p $DEST.b; bsdtar -xf $ARCHIVE -C $DEST.b" bsdtar -xf "$ARCHIVE" -C "$DEST.b"
 # Each timed run removed the others' output; the two extractions compared are made afresh.
 eval "$CLEAN"; mkdir -p "$DEST.o" "$DEST.u"
 "$UNZIP" "$ARCHIVE" "$DEST.o" >/dev/null && unzip -q -o "$ARCHIVE" -d "$DEST.u"
@@ -142,6 +147,9 @@ header "tool"
 row "ostrel-unzip" "ostrel-unzip"
 row "unzip -q -o" "ostrel-unzip"
 row "bsdtar -xf" "ostrel-unzip"
+row "ostrel-unzip, over" "ostrel-unzip, over"
+row "unzip -q -o, over" "ostrel-unzip, over"
+row "bsdtar -xf, over" "ostrel-unzip, over"
 
 read -r ranges space leftovers <<<"$("$CHECKS" "$ARCHIVE" "$DEST.o")"
 read -r wall _ <<<"${RESULT[ostrel-unzip]}"

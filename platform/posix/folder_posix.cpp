@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/folder.h"
+#include "platform/posix/system_error.h"
 
 namespace platform {
 namespace {
@@ -83,12 +85,38 @@ File Folder::CreateNewFile(const std::string& name, unsigned permissions) const 
   return File::OpenIn(this, name, File::Mode::CreateNew, permissions);
 }
 
+File Folder::OpenForReading(const std::string& name) const { return File::OpenIn(this, name, File::Mode::Read, 0); }
+
 bool Folder::Rename(const std::string& from, const std::string& to) const {
   return IsOpen() && ::renameat(Fd(handle_), from.c_str(), Fd(handle_), to.c_str()) == 0;
 }
 
+FileError Folder::RenameNoReplace(const std::string& from, const std::string& to) const {
+  if (!IsOpen()) return FileError::NotFound;
+  const int fd = Fd(handle_);
+  if (::renameat2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return FileError::None;
+  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return posix::FileErrorFromErrno(errno);
+  // No RENAME_NOREPLACE on this file system: a hard link can't replace anything either.
+  if (::linkat(fd, from.c_str(), fd, to.c_str(), 0) != 0) return posix::FileErrorFromErrno(errno);
+  ::unlinkat(fd, from.c_str(), 0);
+  return FileError::None;
+}
+
+// Unix permissions of a file bind its content, not its name: the folder's decide.
 bool Folder::Remove(const std::string& name) const {
   return IsOpen() && ::unlinkat(Fd(handle_), name.c_str(), 0) == 0;
 }
+
+bool Folder::RemoveFolder(const std::string& name) const {
+  return IsOpen() && ::unlinkat(Fd(handle_), name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+// A file in use can always be removed here: nothing waits for a restart.
+bool Folder::RemoveAtRestart(const std::string&) const { return false; }
+
+bool Folder::SetHiddenAndSystem(const std::string&, bool, bool) const { return true; }
+
+// Nothing here keeps a file from being renamed: no one to name.
+std::string Folder::ProgramsHolding(const std::string&) const { return {}; }
 
 }  // namespace platform

@@ -12,6 +12,7 @@ FileError FileErrorFromErrno(int err) {
     case EEXIST: case ENOTEMPTY: return FileError::Exists;
     case ENOSPC: case EDQUOT: return FileError::NoSpace;
     case EFBIG: case EOVERFLOW: return FileError::TooLarge;
+    case ETXTBSY: return FileError::InUse;
     default: return FileError::Io;
   }
 }

@@ -3,6 +3,7 @@
 
 #include "platform/folder.h"
 #include "platform/win32/folder_state.h"
+#include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform {
@@ -29,6 +30,9 @@ Folder Adopt(HANDLE h, std::wstring path, bool noLinks, Folder (*make)(FolderSta
   }
   return make(new FolderState{h, std::move(path)});
 }
+
+// Attributes as SetFileAttributesW takes them: none at all is "normal".
+DWORD Settable(DWORD attributes) { return attributes ? attributes : FILE_ATTRIBUTE_NORMAL; }
 
 void Release(intptr_t handle) {
   if (FolderState* state = StateOf(handle)) {
@@ -131,10 +135,20 @@ File Folder::CreateNewFile(const std::string& name, unsigned permissions) const 
   return File::OpenIn(this, name, File::Mode::CreateNew, permissions);
 }
 
+File Folder::OpenForReading(const std::string& name) const { return File::OpenIn(this, name, File::Mode::Read, 0); }
+
 bool Folder::Rename(const std::string& from, const std::string& to) const {
   if (!IsOpen() || !win32::IsPlainName(from) || !win32::IsPlainName(to)) return false;
   const std::wstring& path = StateOf(handle_)->path;
   return MoveFileExW(win32::Below(path, from).c_str(), win32::Below(path, to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+FileError Folder::RenameNoReplace(const std::string& from, const std::string& to) const {
+  if (!IsOpen() || !win32::IsPlainName(from) || !win32::IsPlainName(to)) return FileError::NotFound;
+  const std::wstring& path = StateOf(handle_)->path;
+  // Without MOVEFILE_REPLACE_EXISTING a taken name fails.
+  if (MoveFileExW(win32::Below(path, from).c_str(), win32::Below(path, to).c_str(), 0)) return FileError::None;
+  return win32::FileErrorFromWin32(GetLastError());
 }
 
 bool Folder::Remove(const std::string& name) const {
@@ -144,7 +158,40 @@ bool Folder::Remove(const std::string& name) const {
   if (a == INVALID_FILE_ATTRIBUTES) return false;
   // A link to a folder is removed as a folder entry, never its target; a real folder stays.
   if (a & FILE_ATTRIBUTE_DIRECTORY) return (a & FILE_ATTRIBUTE_REPARSE_POINT) && RemoveDirectoryW(path.c_str());
-  return DeleteFileW(path.c_str()) != 0;
+  if (DeleteFileW(path.c_str())) return true;
+  if (!(a & FILE_ATTRIBUTE_READONLY) || !SetFileAttributesW(path.c_str(), Settable(a & ~FILE_ATTRIBUTE_READONLY))) return false;
+  if (DeleteFileW(path.c_str())) return true;
+  SetFileAttributesW(path.c_str(), a);  // still there (in use): as it was
+  return false;
+}
+
+bool Folder::RemoveFolder(const std::string& name) const {
+  if (!IsOpen() || !win32::IsPlainName(name)) return false;
+  const std::wstring path = win32::Below(StateOf(handle_)->path, name);
+  const DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && !(a & FILE_ATTRIBUTE_REPARSE_POINT) &&
+         RemoveDirectoryW(path.c_str());
+}
+
+bool Folder::RemoveAtRestart(const std::string& name) const {
+  if (!IsOpen() || !win32::IsPlainName(name)) return false;
+  const std::wstring path = win32::Below(StateOf(handle_)->path, name);
+  const DWORD a = GetFileAttributesW(path.c_str());
+  // The removal at restart honours the read-only attribute.
+  if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesW(path.c_str(), Settable(a & ~FILE_ATTRIBUTE_READONLY));
+  return MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
+bool Folder::SetHiddenAndSystem(const std::string& name, bool hidden, bool system) const {
+  if (!IsOpen() || !win32::IsPlainName(name)) return false;
+  const std::wstring path = win32::Below(StateOf(handle_)->path, name);
+  const DWORD a = GetFileAttributesW(path.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return false;
+  DWORD wanted = a & ~(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  if (hidden) wanted |= FILE_ATTRIBUTE_HIDDEN;
+  if (system) wanted |= FILE_ATTRIBUTE_SYSTEM;
+  return wanted == a || SetFileAttributesW(path.c_str(), Settable(wanted)) != 0;
 }
 
 }  // namespace platform

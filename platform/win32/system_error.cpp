@@ -15,6 +15,7 @@ FileError FileErrorFromWin32(uint32_t error) {
     case ERROR_FILE_EXISTS: case ERROR_ALREADY_EXISTS: case ERROR_DIR_NOT_EMPTY: return FileError::Exists;
     case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL: return FileError::NoSpace;
     case ERROR_FILE_TOO_LARGE: case ERROR_ARITHMETIC_OVERFLOW: return FileError::TooLarge;
+    case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: return FileError::InUse;
     default: return FileError::Io;
   }
 }

@@ -10,6 +10,15 @@ namespace {
 class Hostile : public Install {
  protected:
   std::string Host(const std::string& relative) { return OnHost(std::string(kInstallDir) + "\\" + relative); }
+  // An earlier version in the install folder, read-only as a package may leave it.
+  void PutEarlierVersion() {
+    for (const char* name : {"OstrelMain.exe", "OstrelLauncher.exe", "帮助\\使用说明.txt"}) {
+      Put(std::string(kInstallDir) + "\\" + name, std::string("old ") + name);
+      fs::permissions(testkit::Utf8Path(Host(name)), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+    }
+  }
+  std::map<std::string, std::string> InstallFolder() { return testkit::TreeSnapshot(Host("")); }
   // A folder outside the prefix that must stay empty, and a link to it at windowsPath.
   std::string PlantLink(const std::string& windowsPath) {
     const std::string outside = prefix_.scratch() + "/outside";
@@ -64,8 +73,10 @@ TEST_F(Hostile, ClosingDuringADriverDownloadEndsItAtOnceAndTheFlowWithIt) {
   EXPECT_FALSE(fs::exists(Host("App\\WLMDrive.exe")));
 }
 
-TEST_F(Hostile, ClosingDuringTheExtractionFetchesNoComponentAfterIt) {
+TEST_F(Hostile, ClosingDuringTheExtractionPutsTheEarlierVersionBackAndFetchesNoComponent) {
   ServeSite();
+  PutEarlierVersion();
+  const auto before = InstallFolder();
   bool clicked = false;
   host.onProcessMessages = [&] {  // the extraction's pump, once the package job is done
     const auto job = form->DownloadJob();
@@ -78,6 +89,8 @@ TEST_F(Hostile, ClosingDuringTheExtractionFetchesNoComponentAfterIt) {
   RunUntil([&] { return clicked; });
   ASSERT_TRUE(clicked);
   EXPECT_TRUE(host.closed);
+  EXPECT_EQ(InstallFolder(), before);
+  EXPECT_TRUE(host.boxes.empty());
   EXPECT_EQ(form->DownloadJob(), nullptr) << "no base-service job was started";
   EXPECT_EQ(Asked(*downloadServer_, kMsiPath, "HEAD"), 0);
   for (const char* driver : kDrivers) EXPECT_EQ(Asked(*downloadServer_, std::string(kDriverFolder) + driver), 0);
@@ -106,17 +119,26 @@ TEST_F(Hostile, LinksPlantedInTheFoldersItWritesAreNeverFollowed) {
   EXPECT_TRUE(fs::is_empty(outside));
 }
 
-TEST_F(Hostile, AFileThatCannotBeWrittenFailsTheInstallBeforeTheComponents) {
+TEST_F(Hostile, AnUpgradeOverReadOnlyFilesReplacesThem) {
   ServeSite();
-  Put(std::string(kInstallDir) + "\\OstrelMain.exe", "old");
-  // Read-only: in the way.
-  fs::permissions(Host("OstrelMain.exe"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
+  PutEarlierVersion();
+  StartInstall();
+  ASSERT_TRUE(RunToDonePage());
+  for (const auto& [name, data] : PackageFiles()) EXPECT_EQ(Installed(name), data) << name;
+  for (const auto& [name, facts] : InstallFolder()) EXPECT_EQ(name.find(".ostrel-"), std::string::npos) << name;
+}
+
+// The package's last entry can't be written: the earlier version stays exactly as it was.
+TEST_F(Hostile, AFileThatCannotBeWrittenFailsTheInstallAndLeavesTheEarlierVersion) {
+  ServeSite();
+  PutEarlierVersion();
+  fs::create_directories(Host("Bin\\data.bin"));
+  const auto before = InstallFolder();
   StartInstall();
   ASSERT_TRUE(RunUntil([this] { return !host.boxes.empty(); }));
   EXPECT_EQ(host.boxes, std::vector<std::string>{"安装失败"});
   EXPECT_EQ(Page(), kPageXZ);
-  EXPECT_FALSE(fs::exists(Host("App")));
+  EXPECT_EQ(InstallFolder(), before);
   EXPECT_EQ(Asked(*downloadServer_, kMsiPath, "HEAD"), 0);
 }
 
@@ -125,7 +147,8 @@ TEST_F(Hostile, TemporariesThatAKilledRunLeftAreRemovedByTheNext) {
   const std::vector<std::string> leftovers = {
       std::string(kInstallDir) + "\\.ostrel-unzip-123.part", std::string(kInstallDir) + "\\帮助\\.ostrel-unzip-9.part",
       std::string(kInstallDir) + "\\App\\WLMDrive.exe.part-ab12cd",
-      std::string(kStaging) + "Downloads\\KELOPRO.INI.part-x1y2z3"};
+      std::string(kStaging) + "Downloads\\KELOPRO.INI.part-x1y2z3",
+      std::string(kStaging) + "Downloads\\" + kPackage + ".part-q1w2e3"};
   for (const std::string& file : leftovers) Put(file, "left by a killed run");
   StartInstall();
   ASSERT_TRUE(RunToDonePage());

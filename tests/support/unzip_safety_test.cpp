@@ -76,13 +76,14 @@ TEST_F(UnZipSafety, ExistingLinksInTheDestinationAreNeverFollowed) {
   testkit::WriteFile(outside / "target.txt", "keep");
   fs::create_symlink(outside / "target.txt", dest / "linkfile.txt");
   WriteZip(archive, {{"linkdir/evil.txt", "evil"}, {"linkdir/", ""}, {"linkfile.txt", "replaced"}});
-
   const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
   EXPECT_EQ(report.error, UnZipError::kInTheWay);  // a link on the way is in the way
-  EXPECT_EQ(report.blocked, 2u);
-  EXPECT_EQ(report.extracted, 1u);
-  EXPECT_EQ(testkit::ReadFile(outside / "target.txt"), "keep");
   EXPECT_FALSE(fs::exists(outside / "evil.txt"));
+  EXPECT_TRUE(fs::is_symlink(dest / "linkfile.txt"));  // undone: the link is back
+
+  WriteZip(archive, {{"linkfile.txt", "replaced"}});
+  EXPECT_TRUE(UnZipFile(archive.string(), dest.string()));
+  EXPECT_EQ(testkit::ReadFile(outside / "target.txt"), "keep");
   EXPECT_FALSE(fs::is_symlink(dest / "linkfile.txt"));  // the link itself was replaced
   EXPECT_EQ(testkit::ReadFile(dest / "linkfile.txt"), "replaced");
 }
@@ -114,9 +115,8 @@ TEST_F(UnZipSafety, EntriesFailingTheirCrcLeaveNothingAndKeepTheOldFile) {
 
   const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
   EXPECT_EQ(report.error, UnZipError::kBadData);
-  EXPECT_EQ(report.extracted, 1u);
-  EXPECT_EQ(report.failed, 4u);
-  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"good.txt", "stored.bin"}));
+  EXPECT_GE(report.failed, 1u);
+  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"stored.bin"}));
   EXPECT_EQ(testkit::ReadFile(dest / "stored.bin"), "old stored");
 }
 
@@ -138,13 +138,13 @@ TEST_F(UnZipSafety, DataBeyondTheDeclaredSizeIsNeverWritten) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, SIG_DFL);
     const UnZipReport report = UnZipFileReport(archive.string(), dest.string());
-    ::_exit(report.extracted == 1 && report.failed == 1 && report.error == UnZipError::kBadData ? 0 : 1);
+    ::_exit(report.error == UnZipError::kBadData && report.restored ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"bomb.bin", "small.txt"}));
+  EXPECT_EQ(testkit::ListTree(dest), (std::vector<std::string>{"bomb.bin"}));
   EXPECT_EQ(testkit::ReadFile(dest / "bomb.bin"), "old bomb");
 #endif
 }

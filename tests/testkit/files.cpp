@@ -1,5 +1,9 @@
 #include "tests/testkit/files.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -31,6 +35,27 @@ std::vector<std::string> ListTree(const std::filesystem::path& root) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::string AttributesText(const std::filesystem::path& path) {
+  std::error_code ec;
+  const auto perms = std::filesystem::status(path, ec).permissions();
+  std::string facts = (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none ? "rw" : "ro";
+#ifdef _WIN32
+  const DWORD a = GetFileAttributesW(path.wstring().c_str());
+  if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_HIDDEN)) facts += " hidden";
+  if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_SYSTEM)) facts += " system";
+#endif
+  return facts;
+}
+
+std::map<std::string, std::string> TreeSnapshot(const std::filesystem::path& root) {
+  std::map<std::string, std::string> snapshot;
+  for (const std::string& name : ListTree(root)) {
+    const std::filesystem::path path = root / Utf8Path(name);
+    snapshot[name] = (name.back() == '/' ? std::string("folder") : ReadFile(path)) + " " + AttributesText(path);
+  }
+  return snapshot;
 }
 
 std::string RandomBytes(size_t size, uint32_t seed) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,13 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // Every path below root in UTF-8, relative with "/" between names and sorted, folders with a
 // trailing "/" (links not entered).
 std::vector<std::string> ListTree(const std::filesystem::path& root);
+// Every path below root (as ListTree names it) with what it holds: a file's bytes, then its
+// attributes ("rw" or "ro"; on Windows also "hidden" and "system"). Two snapshots are equal when
+// the trees hold the same names, bytes and attributes.
+std::map<std::string, std::string> TreeSnapshot(const std::filesystem::path& root);
+// The attributes of one path, as TreeSnapshot writes them.
+std::string AttributesText(const std::filesystem::path& path);
+
 // size pseudo-random bytes, the same for the same seed.
 std::string RandomBytes(size_t size, uint32_t seed = 1);
 
