@@ -2,7 +2,10 @@
 // removal together with the resume files of the download that made it.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace ostrel::app {
 
@@ -12,8 +15,14 @@ enum class PackageCheck {
   kDiffers,    // another checksum, or the file can't be read
 };
 
-// file's checksum text against crc, as exact texts.
+// file's checksum text against crc, as exact texts (a package found before a download).
 PackageCheck CheckPackage(const std::string& file, const std::string& crc);
+// The same for a package just downloaded, comparing the checksums as numbers: a manifest may
+// write "7de96c49" or "07DE96C49" for the checksum text "7DE96C49". A crc that is not a
+// hexadecimal number of at most 32 bits is compared as text.
+PackageCheck CheckDownloadedPackage(const std::string& file, const std::string& crc);
+// crc as a hexadecimal number of at most 32 bits (any case, leading zeros allowed).
+std::optional<uint32_t> ChecksumNumber(std::string_view crc);
 
 // A package found before a download is reused only when it matches; one that was just
 // downloaded may also go on unchecked when the manifest gives no checksum.

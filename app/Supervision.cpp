@@ -53,7 +53,7 @@ void TfrmSpeedInstall::InstallPackage(const char* failureText) {
 }
 
 bool TfrmSpeedInstall::DownloadedPackageIsSound() {
-  if (ostrel::app::MayExtractDownloaded(ostrel::app::CheckPackage(FPackageFile, PackageCRC))) return true;
+  if (ostrel::app::MayExtractDownloaded(ostrel::app::CheckDownloadedPackage(FPackageFile, PackageCRC))) return true;
   ostrel::app::DiscardPackage(FPackageFile);  // never extracted; the next download starts afresh
   return false;
 }

@@ -24,7 +24,8 @@ bool ShellRunAs(WindowHandle owner, const std::string& file, const std::string& 
   const std::wstring wideFile = win32::Wide(file), wideParams = win32::Wide(params);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOASYNC;
+  // No error box of the shell when the relaunch fails; done before the call returns.
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
   info.hwnd = reinterpret_cast<HWND>(owner);
   info.lpVerb = L"runas";
   info.lpFile = wideFile.c_str();

@@ -2,6 +2,9 @@
 // package that differs (corrupt on the server, or a resume that mixed two versions) is discarded
 // with its resume files and counts as a failed download; without a checksum in the manifest it is
 // extracted unchecked but never reused.
+#include <cctype>
+
+#include "app/PackageFile.h"
 #include "install_fixture.h"
 
 namespace ostrel::app::test {
@@ -63,6 +66,24 @@ TEST_F(PackageCheck, ACorruptPackageFallsBackOnceAndEndsInTheDownloadBoxWithNoth
   EXPECT_EQ(Asked(*downloadServer_, std::string(kPackageFolder) + kPackage, "HEAD"), 1) << "one job, then the fallback";
   ExpectNothingStaged();
   ExpectNothingInstalled();
+}
+
+// The checksum of a download is a number: any case and leading zeros are the same checksum.
+TEST_F(PackageCheck, ADownloadMatchesTheManifestsChecksumWrittenInAnyCaseOrWithLeadingZeros) {
+  const struct {
+    const char* text;
+    std::optional<uint32_t> number;
+  } numbers[] = {{"7DE96C49", 0x7DE96C49}, {"7de96c49", 0x7DE96C49}, {"007DE96C49", 0x7DE96C49}, {"0", 0},
+                 {"1FFFFFFFF", std::nullopt}, {"7DE9 6C49", std::nullopt}, {"", std::nullopt}};
+  for (const auto& n : numbers) EXPECT_EQ(ChecksumNumber(n.text), n.number) << n.text;
+
+  ServeSite();
+  std::string crc = GetFileCRC(prefix_.scratch() + "/package.zip");
+  std::transform(crc.begin(), crc.end(), crc.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+  for (bool web : {false, true}) ServeManifest(web, "5.1 版", kPackage, "0" + crc);
+  StartInstall();
+  ASSERT_TRUE(RunToDonePage());
+  EXPECT_TRUE(host.boxes.empty());
 }
 
 TEST_F(PackageCheck, AResumeOverAChangedPackageIsCaughtByTheChecksumWhereTheServerGivesNoValidator) {
