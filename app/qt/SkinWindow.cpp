@@ -86,7 +86,14 @@ void SkinWindow::Repaint(const skin::Box& area) {
   update(area.left + kFrame, area.top + kFrame, area.width, area.height);
 }
 
-void SkinWindow::CloseWindow() { close(); }
+void SkinWindow::CloseWindow() {
+  if (inSystemClose_) {  // closeEvent goes on and accepts the close
+    systemCloseAccepted_ = true;
+    return;
+  }
+  closing_ = true;
+  close();
+}
 
 void SkinWindow::ControlChanged(const skin::Control&) {
   SyncEdit();

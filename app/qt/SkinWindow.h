@@ -70,6 +70,9 @@ class SkinWindow : public QWidget, public SessionHost {
   QTimer animation_;
   std::shared_ptr<QueuedWindowCaller> caller_;  // woken through the application's event queue
   bool closed_ = false;  // set as the window closes
+  bool closing_ = false;  // the flow closes the window (CloseWindow)
+  bool inSystemClose_ = false;  // a close asked by the system is under way in the close control's way
+  bool systemCloseAccepted_ = false;  // ... and that way closed the window
   QPointer<QFileDialog> picker_;  // the folder picker while it is open
 };
 

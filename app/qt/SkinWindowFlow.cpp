@@ -51,6 +51,19 @@ std::shared_ptr<WindowThreadCaller> SkinWindow::CallerOnWindowThread() { return 
 SkinWindow::~SkinWindow() { caller_->Close(); }
 
 void SkinWindow::closeEvent(QCloseEvent* event) {
+  // A close asked by the system (Alt+F4, the window manager, the end of the session) takes the
+  // close control's way; the window closes when that way closes it (an extraction under way is
+  // put back first and closes it later).
+  if (!closing_ && form_ && !closed_ && !inSystemClose_) {
+    inSystemClose_ = true;
+    systemCloseAccepted_ = false;
+    Guarded([this] { form_->lblCloseClick(nullptr); });
+    inSystemClose_ = false;
+    if (!systemCloseAccepted_) {
+      event->ignore();
+      return;
+    }
+  }
   closed_ = true;
   caller_->Close();
   if (picker_) picker_->reject();

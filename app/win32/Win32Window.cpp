@@ -101,6 +101,11 @@ void Win32Window::CloseWindow() {
   if (window_) DestroyWindow(window_);
 }
 
+void Win32Window::SystemClose() {
+  if (form_ && !caller_->Closed()) Guarded([this] { form_->lblCloseClick(nullptr); });
+  else CloseWindow();
+}
+
 void Win32Window::ControlChanged(const skin::Control&) {
   SyncEdit();
   ScheduleAnimation();

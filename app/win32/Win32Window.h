@@ -57,6 +57,9 @@ class Win32Window : public SessionHost {
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
   // Runs a form event; an error that escapes its handler is shown in the error box.
   void Guarded(const std::function<void()>& action);
+  // A close asked by the system (Alt+F4, the taskbar, the end of the session) takes the close
+  // control's way: a running download keeps its resume files.
+  void SystemClose();
   void Paint();
   void Pointer(UINT message, WPARAM w, LPARAM l);
   void FollowCursor();

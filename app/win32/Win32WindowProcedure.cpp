@@ -45,8 +45,11 @@ LRESULT Win32Window::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_DOWNLOAD_FAILED:
       if (!caller_->Closed() && form_) Guarded([this] { form_->WMDownloadFailed(); });
       return 0;
-    case WM_CLOSE:
-      CloseWindow();
+    case WM_CLOSE:  // Alt+F4, the taskbar's close: the close control's way
+      SystemClose();
+      return 0;
+    case WM_ENDSESSION:  // the session ends: the same, before the system ends the program
+      if (w) SystemClose();
       return 0;
     case WM_DESTROY:
       Destroyed();

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "app/FSpeedInstall.h"
+#include "app/SharedValues.h"
 #include "app/qt/SkinWindow.h"
 #include "platform/host_path.h"
 
@@ -168,6 +169,17 @@ TEST_F(QtFlowHost, ThePickerLeavesTheWindowWorkingAndItsAnswerLandsWhenItCloses)
   EXPECT_EQ(editWhileOpen, "C:\\Qt Picker\\OstrelPlatform") << "the second click answered as cancelled";
   EXPECT_EQ(pageAfterBack, kPageAZ);
   EXPECT_EQ(form.Form().Get("edtAZLJ").text, chosen + "\\OstrelPlatform");
+}
+
+// Alt+F4, the window manager's close, the end of the session: the close control's way, so that
+// closing the done page registers the platform.
+TEST_F(QtFlowHost, ASystemCloseTakesTheCloseControlsWay) {
+  form.ShowMainPage(kPageWC);
+  InstallDir = "C:\\Qt Close\\OstrelPlatform";
+  EXPECT_TRUE(window.close());
+  EXPECT_TRUE(window.WindowClosed());
+  EXPECT_EQ(ReadRegString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OstrelNorvik\\", "DisplayName"),
+            "OstrelPro");
 }
 
 TEST_F(QtFlowHost, ClosingTheWindowCancelsAnOpenPicker) {
