@@ -95,16 +95,19 @@ TEST_F(FetchTool, SaysWhyItFailed) {
   Serve("pkg.zip", 30000);
   const struct {
     std::string path, says;
+    bool resumable;  // a second run may get further: it says so
   } cases[] = {
-      {"fault/status=404/pkg.zip", "HTTP 404 for "},
-      {"fault/nolen/pkg.zip", "no usable size"},
-      {"fault/gzip/pkg.zip", "encoded body: gzip"},
+      {"fault/status=404/pkg.zip", "HTTP 404 for ", false},
+      {"fault/nolen/pkg.zip", "no usable size", false},
+      {"fault/gzip/pkg.zip", "encoded body: gzip", false},
+      {"fault/status=503/pkg.zip", "HTTP 503 for ", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Run({server->Url(c.path), Out("pkg.zip")}), 1) << c.path;
     EXPECT_NE(Stderr().find("ostrel-fetch: "), std::string::npos);
     EXPECT_NE(Stderr().find(c.says), std::string::npos) << Stderr();
     EXPECT_NE(Stderr().find(server->Url(c.path)), std::string::npos) << Stderr();
+    EXPECT_EQ(Stderr().find("run the same command again") != std::string::npos, c.resumable) << Stderr();
   }
 }
 

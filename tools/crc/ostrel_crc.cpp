@@ -4,31 +4,34 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "platform/console.h"
 #include "platform/host_path.h"
 #include "support/CRC_32.h"
 #include "support/PubCrc.h"
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: ostrel-crc FILE...\n");
+  const std::vector<std::string> args = platform::ProgramArguments(argc, argv);
+  if (args.empty()) {
+    platform::PrintText(stderr, "usage: ostrel-crc FILE...\n");
     return 2;
   }
   // Windows path texts ("C:\...") are mapped through the prefix, found once before any of them.
-  for (int i = 1; i < argc; ++i)
-    if (platform::HasDriveLetter(argv[i]) || platform::IsCurrentDriveRooted(argv[i])) platform::InitPrefix();
+  for (const std::string& arg : args)
+    if (platform::HasDriveLetter(arg) || platform::IsCurrentDriveRooted(arg)) platform::InitPrefix();
   int status = 0;
-  for (int i = 1; i < argc; ++i) {
+  for (const std::string& file : args) {
     uint32_t crc = 0;
     int64_t bytes = 0;
     uint16_t ioResult = 0;
-    CalcFileCRC32(argv[i], crc, bytes, ioResult);
+    CalcFileCRC32(file, crc, bytes, ioResult);
     if (ioResult != 0) {
-      std::fprintf(stderr, "ostrel-crc: %s: cannot read (error %u)\n", argv[i], static_cast<unsigned>(ioResult));
+      platform::PrintText(stderr, "ostrel-crc: %s: cannot read (error %u)\n", file.c_str(), static_cast<unsigned>(ioResult));
       status = 1;
       continue;
     }
-    std::printf("%s  %s\n", CrcText(crc).c_str(), argv[i]);
+    platform::PrintText(stdout, "%s  %s\n", CrcText(crc).c_str(), file.c_str());
   }
   return status;
 }

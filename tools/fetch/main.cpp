@@ -23,6 +23,7 @@
 
 #include "download/DownloadJob.h"
 #include "download/ResumeNames.h"
+#include "platform/console.h"
 #include "platform/file.h"
 #include "platform/host_path.h"
 #include "tools/fetch/fetch_options.h"
@@ -80,10 +81,10 @@ class Display {
         fetch::FormatProgress(lastPercent_, received, job.TotalSize.load(), speed_.BytesPerSecond(),
                               terminal_ ? kBarWidth : 0);
     if (terminal_) {
-      std::fprintf(stderr, "\r%s\x1b[K", line.c_str());
+      platform::PrintText(stderr, "\r%s\x1b[K", line.c_str());
       shown_ = true;
     } else if (now - lastLine_ >= std::chrono::seconds(1)) {
-      std::fprintf(stderr, "%s\n", line.c_str());
+      platform::PrintText(stderr, "%s\n", line.c_str());
       lastLine_ = now;
     }
   }
@@ -92,14 +93,14 @@ class Display {
     EndBarLine();
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     const int64_t total = job.TotalSize.load();
-    std::fprintf(stderr, "100%%  %s in %.2f s (%s/s): %s\n", fetch::FormatBytes(total).c_str(),
+    platform::PrintText(stderr, "100%%  %s in %.2f s (%s/s): %s\n", fetch::FormatBytes(total).c_str(),
                  seconds,
                  fetch::FormatBytes(seconds > 0 ? static_cast<int64_t>(total / seconds) : 0).c_str(),
                  file.c_str());
   }
 
   void EndBarLine() {
-    if (terminal_ && shown_) std::fprintf(stderr, "\n");
+    if (terminal_ && shown_) platform::PrintText(stderr, "\n");
     shown_ = false;
   }
 
@@ -114,10 +115,26 @@ class Display {
 };
 
 void PrintLog(const TDownloadJob& job) {
-  for (const std::string& line : job.Log.Lines()) std::printf("%s\n", line.c_str());
+  for (const std::string& line : job.Log.Lines()) platform::PrintText(stdout, "%s\n", line.c_str());
 }
 
 enum class Outcome { Done, Failed, Interrupted };
+
+// A later run can get further: the link or the server failed for now, or the disk was full. Not
+// after an answer that will be the same (4xx, no size, an encoded body, a redirect loop) or a
+// file that can't be written.
+bool ResumeMayHelp(const ostrel::download::DownloadFailure& failure) {
+  using ostrel::download::FailureKind;
+  switch (failure.kind) {
+    case FailureKind::Transfer: return failure.detail.find("edirect") == std::string::npos;
+    case FailureKind::HttpStatus: {
+      const int status = std::atoi(failure.detail.c_str());
+      return status >= 500 || status == 408 || status == 429;
+    }
+    case FailureKind::DiskFull: return true;
+    default: return false;
+  }
+}
 
 // Follows the job until it completes, fails or a signal comes; a failed or interrupted job is
 // cancelled and its threads have ended (its state saved) when this returns.
@@ -159,14 +176,14 @@ std::shared_ptr<TDownloadJob> StartJob(const fetch::FetchOptions& options, int32
 }  // namespace
 
 int main(int argc, char** argv) {
-  const fetch::ParseResult parsed = fetch::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  const fetch::ParseResult parsed = fetch::ParseArguments(platform::ProgramArguments(argc, argv));
   if (!parsed.ok) {
-    std::fprintf(stderr, "ostrel-fetch: %s\n%s", parsed.error.c_str(), fetch::kUsage);
+    platform::PrintText(stderr, "ostrel-fetch: %s\n%s", parsed.error.c_str(), fetch::kUsage);
     return 2;
   }
   const fetch::FetchOptions& options = parsed.options;
   if (options.help) {
-    std::printf("%s", fetch::kUsage);
+    platform::PrintText(stdout, "%s", fetch::kUsage);
     return 0;
   }
 
@@ -181,7 +198,7 @@ int main(int argc, char** argv) {
       job->Failure().kind == ostrel::download::FailureKind::RangeNotHonoured && !g_signalled) {
     // The segments can't be fetched apart: what was fetched can't be resumed either.
     if (options.printLog) PrintLog(*job);
-    std::fprintf(stderr, "ostrel-fetch: the server ignores Range requests; fetching %s as a single stream\n",
+    platform::PrintText(stderr, "ostrel-fetch: the server ignores Range requests; fetching %s as a single stream\n",
                  options.url.c_str());
     ForgetProgress(options.file);
     job = StartJob(options, 1);
@@ -196,14 +213,14 @@ int main(int argc, char** argv) {
       break;
     case Outcome::Failed: {
       const ostrel::download::DownloadFailure failure = job->Failure();
-      std::fprintf(stderr, "ostrel-fetch: %s for %s\n",
+      platform::PrintText(stderr, "ostrel-fetch: %s for %s\n",
                    failure ? failure.Text().c_str() : "download failed", options.url.c_str());
-      std::fprintf(stderr, "ostrel-fetch: run the same command again to resume\n");
+      if (ResumeMayHelp(failure)) platform::PrintText(stderr, "ostrel-fetch: run the same command again to resume\n");
       exitCode = 1;
       break;
     }
     case Outcome::Interrupted:
-      std::fprintf(stderr, "ostrel-fetch: interrupted; run the same command again to resume\n");
+      platform::PrintText(stderr, "ostrel-fetch: interrupted; run the same command again to resume\n");
       exitCode = 130;
       break;
   }

@@ -4,22 +4,24 @@
 // 2 usage.
 #include <cstdio>
 
+#include "platform/console.h"
 #include "platform/host_path.h"
 #include "support/PubZip.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: ostrel-unzip ARCHIVE DEST\n");
+  const std::vector<std::string> args = platform::ProgramArguments(argc, argv);
+  if (args.size() != 2) {
+    platform::PrintText(stderr, "usage: ostrel-unzip ARCHIVE DEST\n");
     return 2;
   }
   // Windows path texts ("C:\...") are mapped through the prefix, found once before any of them.
-  for (int i = 1; i < argc; ++i)
-    if (platform::HasDriveLetter(argv[i]) || platform::IsCurrentDriveRooted(argv[i])) platform::InitPrefix();
-  const UnZipReport report = UnZipFileReport(argv[1], argv[2]);
+  for (const std::string& arg : args)
+    if (platform::HasDriveLetter(arg) || platform::IsCurrentDriveRooted(arg)) platform::InitPrefix();
+  const UnZipReport report = UnZipFileReport(args[0], args[1]);
   if (report.blocked || report.failed || report.rejectedNames)
-    std::fprintf(stderr, "ostrel-unzip: %zu not in place, %zu failed, %zu unsafe names skipped\n", report.blocked,
+    platform::PrintText(stderr, "ostrel-unzip: %zu not in place, %zu failed, %zu unsafe names skipped\n", report.blocked,
                  report.failed, report.rejectedNames);
-  if (!report.ok()) std::fprintf(stderr, "ostrel-unzip: %s: %s\n", argv[1], report.reason.c_str());
-  std::printf("%zu\n", report.extracted);
+  if (!report.ok()) platform::PrintText(stderr, "ostrel-unzip: %s: %s\n", args[0].c_str(), report.reason.c_str());
+  platform::PrintText(stdout, "%zu\n", report.extracted);
   return report.ok() ? 0 : 1;
 }
