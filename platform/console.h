@@ -17,7 +17,12 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // WriteConsoleW; anything else (a file, a pipe, a terminal on Linux) gets the UTF-8 bytes.
 void WriteText(std::FILE* stream, std::string_view utf8);
 
-// printf into WriteText.
-void PrintText(std::FILE* stream, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// printf into WriteText (the C99 formats, %zu included, on every system).
+#ifdef __MINGW32__
+#define OSTREL_PRINTF_FORMAT __attribute__((format(gnu_printf, 2, 3)))
+#else
+#define OSTREL_PRINTF_FORMAT __attribute__((format(printf, 2, 3)))
+#endif
+void PrintText(std::FILE* stream, const char* format, ...) OSTREL_PRINTF_FORMAT;
 
 }  // namespace platform
