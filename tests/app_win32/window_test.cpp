@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "app/SharedValues.h"
 #include "app/WindowSession.h"
 #include "app/win32/Win32Window.h"
 #include "skin/ControlNames.h"
@@ -117,6 +118,17 @@ TEST_F(Window, AFailureNoticeFromAnotherThreadRunsTheFormsHandlerAndIsDroppedOnc
   window.ProcessMessages();
   EXPECT_FALSE(HintShown());
   EXPECT_EQ(ran, 1);
+}
+
+// Alt+F4, the taskbar's close (WM_CLOSE): the close control's way, so that closing the done page
+// registers the platform.
+TEST_F(Window, ASystemCloseTakesTheCloseControlsWay) {
+  form.ShowMainPage(kPageWC);
+  InstallDir = "C:\\Win32 Close\\OstrelPlatform";
+  SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(window.WindowClosed());
+  EXPECT_EQ(ReadRegString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OstrelNorvik\\", "DisplayName"),
+            "OstrelPro");
 }
 
 }  // namespace
