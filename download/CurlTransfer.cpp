@@ -44,7 +44,7 @@ CurlTransfer::CurlTransfer(const std::string& url) {
   curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   curl_easy_setopt(easy_, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy_, CURLOPT_NOPROXY, "*");
+  proxy_.emplace(easy_, url);
   curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlTransfer::OnHeader);
   curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::OnBody);
@@ -165,7 +165,17 @@ CURLcode CurlTransfer::Perform(std::chrono::milliseconds readTimeout) {
   return result;
 }
 
+const std::string& CurlTransfer::Proxy() const {
+  static const std::string none;
+  return proxy_ ? proxy_->Proxy() : none;
+}
+
 DownloadFailure CurlTransfer::FailureOf(CURLcode result) const {
+  DownloadFailure failure = PlainFailureOf(result);
+  return proxy_ ? proxy_->Explain(std::move(failure), easy_, result) : failure;
+}
+
+DownloadFailure CurlTransfer::PlainFailureOf(CURLcode result) const {
   if (result == CURLE_OK) return {};
   if (downgradeRefused_) return {FailureKind::Transfer, "redirect from https to http refused"};
   if (result == CURLE_HTTP_RETURNED_ERROR) {

@@ -4,17 +4,20 @@
 // followed up to 15 times, the engine's User-Agent, HTTP/1.1, failure on a
 // final status outside 200 to 299, and a read time-out: the transfer fails when no data (header
 // or body bytes) has arrived for a given time, measured with millisecond precision. Every request
-// asks for the identity coding: bodies are stored as sent, never decoded.
+// goes through the proxy that the user's settings give for its URL (ProxyUse.h) and asks for
+// the identity coding: bodies are stored as sent, never decoded.
 #pragma once
 
 #include <curl/curl.h>
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "download/DownloadFailure.h"
+#include "download/ProxyUse.h"
 #include "download/ResponseHeaders.h"
 
 namespace ostrel::download {
@@ -55,14 +58,18 @@ class CurlTransfer {
 
   const ResponseHeaders& Headers() const { return headers_; }
 
-  // The failure a result of Perform stands for (kind None for CURLE_OK), with libcurl's reason.
+  // The failure a result of Perform stands for (kind None for CURLE_OK), with libcurl's reason;
+  // the proxy's refusal where it was one, and the proxy named in any case.
   DownloadFailure FailureOf(CURLcode result) const;
+  // The proxy the request goes through ("http://host:port"); empty: none.
+  const std::string& Proxy() const;
 
  private:
   static size_t OnHeader(char* data, size_t size, size_t count, void* self);
   static size_t OnBody(char* data, size_t size, size_t count, void* self);
   // The header line is a redirect's Location from an https hop to an http URL.
   bool IsDowngrade(std::string_view line) const;
+  DownloadFailure PlainFailureOf(CURLcode result) const;
 
   CURL* easy_ = nullptr;
   std::string range_;
@@ -75,6 +82,7 @@ class CurlTransfer {
   bool downgradeRefused_ = false;
   char errorText_[CURL_ERROR_SIZE] = {};
   ResponseHeaders headers_;
+  std::optional<ProxyUse> proxy_;
   std::chrono::steady_clock::time_point lastData_;
 };
 

@@ -4,13 +4,18 @@ namespace ostrel::download {
 
 namespace {
 
-std::string WithDetail(const char* what, const std::string& detail) {
-  return detail.empty() ? std::string(what) : std::string(what) + ": " + detail;
+std::string WithDetail(const std::string& what, const std::string& detail) {
+  return detail.empty() ? what : what + ": " + detail;
 }
 
 }  // namespace
 
 std::string DownloadFailure::Text() const {
+  if (proxy.empty() || kind == FailureKind::ProxyUnreachable || kind == FailureKind::ProxyRefused) return KindText();
+  return KindText() + " (through the proxy " + proxy + ")";
+}
+
+std::string DownloadFailure::KindText() const {
   switch (kind) {
     case FailureKind::None: return "no failure";
     case FailureKind::Transfer: return WithDetail("transfer failed", detail);
@@ -23,6 +28,8 @@ std::string DownloadFailure::Text() const {
     case FailureKind::FileError: return WithDetail("file error", detail);
     case FailureKind::ReceiveFileMissing: return WithDetail("the receive file is missing", detail);
     case FailureKind::ResourceChanged: return WithDetail("the resource changed since the download began", detail);
+    case FailureKind::ProxyUnreachable: return WithDetail("the proxy " + proxy + " can't be reached", detail);
+    case FailureKind::ProxyRefused: return WithDetail("the proxy " + proxy + " refused the request", detail);
   }
   return "unknown failure";
 }

@@ -18,15 +18,26 @@ enum class FailureKind {
   FileError,         // the receive file or the state file cannot be made, opened or written
   ReceiveFileMissing,
   ResourceChanged,   // the resource is no longer the version the resumed download began with
+  ProxyUnreachable,  // no connection to the proxy
+  ProxyRefused,      // the proxy's own answer: 407, 403, ... (to CONNECT, or as the status)
 };
 
 struct DownloadFailure {
+  DownloadFailure() = default;
+  DownloadFailure(FailureKind k, std::string d, std::string p = {})
+      : kind(k), detail(std::move(d)), proxy(std::move(p)) {}
+
   FailureKind kind = FailureKind::None;
   std::string detail;  // e.g. "404", "Couldn't connect to server", "Content-Range total 5 for 6"
+  std::string proxy;   // the proxy the request went through ("http://host:port"); empty: none
 
   explicit operator bool() const { return kind != FailureKind::None; }
-  // One line for people: "HTTP 404", "transfer failed: Couldn't connect to server", ...
+  // One line for people: "HTTP 404", "transfer failed: Couldn't connect to server", ...; a
+  // failure through a proxy names it.
   std::string Text() const;
+
+ private:
+  std::string KindText() const;  // the text without the proxy
 };
 
 }  // namespace ostrel::download

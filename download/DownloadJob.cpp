@@ -72,6 +72,8 @@ bool TDownloadJob::WaitForThreads(std::chrono::milliseconds limit) const {
 }
 
 void TDownloadJob::ReportFailure(ostrel::download::DownloadFailure failure) {
+  if (!failure.proxy.empty())
+    Log.Append(ostrel::download::ControllerLine(ostrel::download::logtext::ProxyFailure(failure.Text())));
   {
     std::lock_guard<std::mutex> guard(stateLock_);
     if (!failure_) failure_ = std::move(failure);

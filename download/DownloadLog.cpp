@@ -49,6 +49,7 @@ std::string GotSizeAgain(int32_t totalSize) {
 }
 std::string WorkerFailed(int32_t index) { return "线程" + std::to_string(index) + "下载异常."; }
 std::string WorkerEnded(int32_t index) { return "线程" + std::to_string(index) + "完成退出."; }
+std::string ProxyFailure(const std::string& reason) { return "经代理服务器的请求失败：" + reason; }
 
 }  // namespace logtext
 }  // namespace ostrel::download

@@ -45,6 +45,9 @@ inline constexpr const char* kWorkersStarted = "线程启动成功，资源接�
 inline constexpr const char* kRunStopped = "资源接收未完成，任务中止.";
 std::string WorkerFailed(int32_t index);  // "线程" + k + "下载异常."
 std::string WorkerEnded(int32_t index);   // "线程" + k + "完成退出."
+// A failure of a request through a proxy, with the proxy's answer (a controller line):
+// "经代理服务器的请求失败：" + the failure's text.
+std::string ProxyFailure(const std::string& reason);
 }  // namespace logtext
 
 }  // namespace ostrel::download

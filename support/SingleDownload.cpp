@@ -9,6 +9,7 @@
 #include "platform/host_path.h"
 #include "platform/temporaries.h"
 #include "platform/text.h"
+#include "support/RequestLog.h"
 #include "support/SingleTransfer.h"
 
 namespace {
@@ -63,6 +64,9 @@ FetchResult FetchToFile(const std::string& url, const std::string& fileName, con
     const platform::FileError renamed = platform::RenameReplacing(temporary, target);
     if (renamed != platform::FileError::None) result = LocalFileFailure("the file can't be put in place", renamed);
   }
-  if (!result) platform::RemovePath(temporary);
+  if (!result) {
+    platform::RemovePath(temporary);
+    ostrel::support::NoteSingleRequestFailure(trimmedUrl, result.reason);
+  }
   return result;
 }

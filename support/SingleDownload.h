@@ -11,7 +11,8 @@
 //     an HTML document's opening ("<!DOCTYPE html", "<html"). Other targets (the manifest) may be.
 // An old file of the target's name is removed before the request, so after a failure nothing is
 // under that name. The call's own temporary goes on every failure path, and the temporaries that
-// a killed earlier call for the same target left beside it are removed first.
+// a killed earlier call for the same target left beside it are removed first. A failed request
+// is noted with its reason in the single requests' log (RequestLog.h).
 #pragma once
 
 #include <chrono>

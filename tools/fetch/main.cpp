@@ -4,7 +4,9 @@
 // does: progress every 100 ms, the first failure notice cancels the job, a signal cancels it too
 // (the state file is then kept and the same command resumes). A server that ignores Range gets
 // one more try as a single stream. Progress and messages go to stderr; stdout carries only the
-// log (--log). Exit codes: 0 done, 1 failed, 2 bad arguments, 130 interrupted.
+// log (--log). The summary and a failure's reason say which proxy the requests went through (the
+// user's settings on Windows, http_proxy, https_proxy and no_proxy on Linux) or "no proxy".
+// Exit codes: 0 done, 1 failed, 2 bad arguments, 130 interrupted.
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -26,6 +28,7 @@
 #include "platform/console.h"
 #include "platform/file.h"
 #include "platform/host_path.h"
+#include "platform/proxy.h"
 #include "tools/fetch/fetch_options.h"
 #include "tools/fetch/progress_report.h"
 
@@ -89,14 +92,14 @@ class Display {
     }
   }
 
-  void Done(const TDownloadJob& job, const std::string& file) {
+  void Done(const TDownloadJob& job, const std::string& file, const std::string& route) {
     EndBarLine();
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     const int64_t total = job.TotalSize.load();
-    platform::PrintText(stderr, "100%%  %s in %.2f s (%s/s): %s\n", fetch::FormatBytes(total).c_str(),
+    platform::PrintText(stderr, "100%%  %s in %.2f s (%s/s), %s: %s\n", fetch::FormatBytes(total).c_str(),
                  seconds,
                  fetch::FormatBytes(seconds > 0 ? static_cast<int64_t>(total / seconds) : 0).c_str(),
-                 file.c_str());
+                 route.c_str(), file.c_str());
   }
 
   void EndBarLine() {
@@ -120,7 +123,13 @@ void PrintLog(const TDownloadJob& job) {
 
 enum class Outcome { Done, Failed, Interrupted };
 
-// A later run can get further: the link or the server failed for now, or the disk was full. Not
+// "through the proxy http://host:port" or "no proxy", as the settings give it for url.
+std::string RouteText(const std::string& url) {
+  const std::string proxy = platform::ProxyFor(url).proxy;
+  return proxy.empty() ? "no proxy" : "through the proxy " + proxy;
+}
+
+// A later run can get further: the link, the proxy or the server failed for now, or the disk was full. Not
 // after an answer that will be the same (4xx, no size, an encoded body, a redirect loop) or a
 // file that can't be written.
 bool ResumeMayHelp(const ostrel::download::DownloadFailure& failure) {
@@ -131,7 +140,8 @@ bool ResumeMayHelp(const ostrel::download::DownloadFailure& failure) {
       const int status = std::atoi(failure.detail.c_str());
       return status >= 500 || status == 408 || status == 429;
     }
-    case FailureKind::DiskFull: return true;
+    case FailureKind::DiskFull:
+    case FailureKind::ProxyUnreachable: return true;
     default: return false;
   }
 }
@@ -209,12 +219,13 @@ int main(int argc, char** argv) {
   int exitCode = 0;
   switch (outcome) {
     case Outcome::Done:
-      display.Done(*job, job->FinalName().empty() ? options.file : job->FinalName());
+      display.Done(*job, job->FinalName().empty() ? options.file : job->FinalName(), RouteText(options.url));
       break;
     case Outcome::Failed: {
       const ostrel::download::DownloadFailure failure = job->Failure();
-      platform::PrintText(stderr, "ostrel-fetch: %s for %s\n",
-                   failure ? failure.Text().c_str() : "download failed", options.url.c_str());
+      platform::PrintText(stderr, "ostrel-fetch: %s for %s (%s)\n",
+                   failure ? failure.Text().c_str() : "download failed", options.url.c_str(),
+                   RouteText(options.url).c_str());
       if (ResumeMayHelp(failure)) platform::PrintText(stderr, "ostrel-fetch: run the same command again to resume\n");
       exitCode = 1;
       break;

@@ -142,7 +142,7 @@ void ServeConnection(const Connection& conn, const HandlerContext& context) {
   if (context.recordRequest)
     context.recordRequest(
         Request{request.method, request.target, request.Header("Range"), request.Header("User-Agent"),
-                request.Header("Accept-Encoding")});
+                request.Header("Accept-Encoding"), request.Header("Via")});
   Answer(conn, context, request);
 }
 

@@ -52,9 +52,10 @@
 
 namespace testserver {
 
-// One per request received (the request line and the two headers, as sent).
+// One per request received (the request line and the headers, as sent; via names the proxies a
+// request came through).
 struct Request {
-  std::string method, target, range, userAgent, acceptEncoding;
+  std::string method, target, range, userAgent, acceptEncoding, via;
 };
 
 class TestHttpServer {
