@@ -25,7 +25,7 @@ PACKAGES="
   g++-mingw-w64-x86-64-posix
   libgtest-dev libgmock-dev
   curl zip unzip libarchive-tools liblnk-utils
-  nginx-light openssl aria2 axel hyperfine time
+  nginx-light openssl aria2 axel hyperfine time tinyproxy-bin
 "
 missing=
 for p in $PACKAGES; do

@@ -6,6 +6,8 @@
 #include "download/TlsTrust.h"
 #include "tests/pubshare/download_fixture.h"
 #include "tests/pubshare/tls_site.h"
+#include "tests/testkit/local_proxy.h"
+#include "tests/testkit/proxy_settings.h"
 
 namespace {
 
@@ -68,3 +70,22 @@ TEST_F(Https, NoRedirectLeadsFromHttpsDownToHttp) {
 }
 
 }  // namespace
+
+TEST_F(Https, AnHttpsBaseGoesThroughTheProxyWithConnectAndItsCertificateIsStillChecked) {
+  if (!testkit::LocalProxy::Installed()) GTEST_SKIP() << "tinyproxy is not installed (tools/setup.sh)";
+  testkit::LocalProxy proxy;
+  testkit::ProxySettings settings(proxy.Url(), "");
+  TrustExtra(site_.CaFile());
+  const FetchResult result = Fetch(Secure("pkg.zip"));
+  EXPECT_TRUE(result) << result.reason;
+  EXPECT_EQ(ReadFile(dir_ + "/pkg.zip"), body_);
+  const std::string connect = "CONNECT 127.0.0.1:" + std::to_string(site_.TlsPort());
+  EXPECT_EQ(proxy.Requests(), std::vector<std::string>{connect});
+
+  TrustExtra(site_.OtherCaFile());
+  const FetchResult refused = Fetch(Secure("pkg.zip"));
+  EXPECT_EQ(refused.error, FetchError::Transfer);
+  EXPECT_NE(refused.reason.find("certificate"), std::string::npos) << refused.reason;
+  EXPECT_NE(refused.reason.find("through the proxy " + proxy.Url()), std::string::npos) << refused.reason;
+  EXPECT_EQ(proxy.Requests(), (std::vector<std::string>{connect, connect}));
+}

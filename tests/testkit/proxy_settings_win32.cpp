@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/proxy_rules.h"
 #include "platform/win32/wide_text.h"
 #include "tests/testkit/proxy_settings.h"
 
