@@ -5,6 +5,9 @@
 #   bench/engine/run.sh            1 MiB, 100 MiB and 1 GiB files
 #   SIZES="64" RUNS=5 bench/engine/run.sh
 #
+# ostrel-fetch also runs through a local tinyproxy (http_proxy, as a user behind a proxy has it)
+# for the sizes in PROXY_SIZES (default "100"), printed as the row "ostrel-fetch@proxy".
+#
 # Environment: SIZES (file sizes in MiB, default "1 100 1024"), RUNS (runs per
 # tool and size; default 15 for sizes below 10 MiB, else 3),
 # BUILD_DIR (where ostrel-fetch is built, default build/),
@@ -38,9 +41,15 @@ NGINX=$(command -v nginx || echo /usr/sbin/nginx)
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 
+PROXY_SIZES=${PROXY_SIZES:-100}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-bench.XXXXXX")
 NGINX_PID=
+PROXY_PID=
 cleanup() {
+  if [[ -n $PROXY_PID ]]; then
+    kill "$PROXY_PID" 2>/dev/null || true
+    wait "$PROXY_PID" 2>/dev/null || true
+  fi
   if [[ -n $NGINX_PID ]]; then
     kill -QUIT "$NGINX_PID" 2>/dev/null || true
     wait "$NGINX_PID" 2>/dev/null || true
@@ -138,6 +147,32 @@ start_nginx() {
   die "nginx did not come up"
 }
 
+# --- tinyproxy on a free port, in front of nginx -------------------------------
+start_proxy() {  # sets PROXY_URL; nothing when tinyproxy is missing or does not come up
+  command -v tinyproxy >/dev/null || { note "tinyproxy is not installed; the proxy row is skipped"; return; }
+  local attempt port i
+  for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    port=$(( 20000 + RANDOM % 40000 ))
+    port_in_use "$port" && continue
+    printf 'Port %s\nListen 127.0.0.1\nTimeout 60\nMaxClients 16\nAllow 127.0.0.1\nLogFile "%s"\nLogLevel Warning\n' \
+      "$port" "$WORK/tinyproxy.log" >"$WORK/tinyproxy.conf"
+    tinyproxy -d -c "$WORK/tinyproxy.conf" >"$WORK/tinyproxy.out" 2>&1 &
+    PROXY_PID=$!
+    for i in $(seq 1 50); do
+      if curl -sfI -o /dev/null -x "http://127.0.0.1:$port" --noproxy '' "$URL"; then
+        PROXY_URL=http://127.0.0.1:$port
+        return 0
+      fi
+      kill -0 "$PROXY_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$PROXY_PID" 2>/dev/null || true
+    wait "$PROXY_PID" 2>/dev/null || true
+    PROXY_PID=
+  done
+  note "tinyproxy did not come up; the proxy row is skipped"
+}
+
 # --- one timed download -----------------------------------------------------
 # run_tool NAME: downloads URL into $WORK/dl/NAME/, appends "wall cpu rss_kib" to
 # $WORK/NAME.times; returns non-zero when the download failed or is wrong.
@@ -152,6 +187,7 @@ run_tool() {
   local -a command
   case $name in
     ostrel-fetch) command=("$FETCH" -n 2 "$URL" "$out") ;;
+    ostrel-fetch@proxy) command=(env -u no_proxy -u NO_PROXY "http_proxy=$PROXY_URL" "$FETCH" -n 2 "$URL" "$out") ;;
     ostrel-fetch.exe) command=("$ROOT/tools/windows/wine-run.sh" "$FETCH_EXE" -n 2 "$URL" "C:\\ostrel-bench\\$DATA_NAME") ;;
     curl) command=(curl -s -o "$out" "$URL") ;;
     aria2c) command=(aria2c -x2 -s2 --allow-overwrite=true --file-allocation=none -q
@@ -220,6 +256,10 @@ ratio() {  # ratio TOOL BASE: throughput of TOOL over that of BASE
 
 bench_size() {  # bench_size SIZE_MIB RUNS
   local SIZE_MIB=$1 RUNS=$2 run tool
+  local -a TOOLS=("${TOOLS[@]}")
+  if [[ -n $FETCH && -n ${PROXY_URL:-} && " $PROXY_SIZES " == *" $SIZE_MIB "* ]]; then
+    TOOLS=("${TOOLS[0]}" ostrel-fetch@proxy "${TOOLS[@]:1}")
+  fi
   make_data "$SIZE_MIB"
   URL=${URL%/*}/$DATA_NAME
   cat "$DATA" >/dev/null  # the served file starts in the page cache for every tool
@@ -243,14 +283,14 @@ bench_size() {  # bench_size SIZE_MIB RUNS
   done
 
   echo
-  echo "$SIZE_MIB MiB from nginx on 127.0.0.1, medians of $RUNS runs"
-  printf "%-16s %8s %9s %10s %13s %10s %8s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl"
+  echo "$SIZE_MIB MiB from nginx on 127.0.0.1, medians of $RUNS runs${PROXY_URL:+ (@proxy: through tinyproxy on 127.0.0.1)}"
+  printf "%-19s %8s %9s %10s %13s %10s %8s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl"
   for tool in "${TOOLS[@]}"; do
     if [[ -z ${WALL[$tool]:-} ]]; then
-      printf "%-16s %s\n" "$tool" "failed every run"
+      printf "%-19s %s\n" "$tool" "failed every run"
       continue
     fi
-    printf "%-16s %8.3f %9s %10.2f %13.1f %10s %8s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
+    printf "%-19s %8.3f %9s %10.2f %13.1f %10s %8s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
       "${CPU[$tool]}" "$(awk -v k="${RSS[$tool]}" 'BEGIN { print k / 1024 }')" \
       "$(ratio "$tool" aria2c)" "$(ratio "$tool" curl)" "${FAILED[$tool]:+  (some runs failed)}"
   done
@@ -258,6 +298,7 @@ bench_size() {  # bench_size SIZE_MIB RUNS
 }
 
 start_nginx
+start_proxy
 for size in $SIZES; do
   runs=${RUNS:-$(( size < 10 ? 15 : 3 ))}
   bench_size "$size" "$runs"
