@@ -5,7 +5,7 @@
 set -e
 SUDO=
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
-PACKAGES="g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32 wine64 dpkg-dev liblnk-utils locales"
+PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine32 wine64 dpkg-dev liblnk-utils locales"
 export DEBIAN_FRONTEND=noninteractive
 
 updated=
