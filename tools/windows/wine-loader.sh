@@ -19,7 +19,8 @@ wine_loader() {
     return 1
   fi
   if ! out=$("$loader" --version 2>&1) || [[ $out != wine-* ]]; then
-    echo "$loader can't run here: ${out:-no answer}" >&2
+    out=$(sed 's/^.*: line [0-9]*: //' <<<"${out:-no answer}" | head -n 1)
+    echo "$loader can't run here: $out" >&2
     return 1
   fi
   echo "$loader"
