@@ -62,8 +62,8 @@ void CopyChild(const fs::path& target) {
 #ifdef _WIN32
   wchar_t self[MAX_PATH];
   std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-  // A test program that Wine runs from a folder no drive maps is named "unix\\..."; the file
-  // itself is reached as "\\?\\unix\\...". A real Windows names it by its drive.
+  // Wine names a program in a folder that no drive maps "unix\..."; the file itself is then
+  // reached as "\\?\unix\...". A real Windows names it by its drive.
   if (path.rfind(L"unix\\", 0) == 0) path = L"\\\\?\\" + path;
   const std::wstring child = path.substr(0, path.find_last_of(L"\\/") + 1) + L"unzip_child.exe";
   ASSERT_TRUE(CopyFileW(child.c_str(), target.wstring().c_str(), FALSE)) << GetLastError();
