@@ -35,5 +35,7 @@ echo "build-windows: $triple libraries ready after $(($(date +%s) - start)) s"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DOSTREL_WIN32_DEPS="$build/deps" \
   -DOSTREL_LINUX_BUILD="${OSTREL_LINUX_BUILD:-$PWD/build}" "${launcher[@]}" >/dev/null
-cmake --build "$build"
+# OSTREL_WIN_TARGETS may name the targets to build (default: everything, test programs included).
+# shellcheck disable=SC2086
+cmake --build "$build" ${OSTREL_WIN_TARGETS:+--target $OSTREL_WIN_TARGETS}
 echo "build-windows: $triple done after $(($(date +%s) - start)) s"
