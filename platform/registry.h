@@ -1,8 +1,9 @@
 // The registry: string values under HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER.
 //
-// Windows: RegOpenKeyExA / RegCreateKeyExA / RegQueryValueExA / RegSetValueExA
-// in the process's own registry view. Linux: text hive files in the prefix
-// (posix/registry_hive.h).
+// Windows: RegOpenKeyExW / RegQueryValueExW to read, RegCreateKeyExW /
+// RegSetValueExW to write, texts as UTF-16; HKEY_LOCAL_MACHINE in the 32-bit
+// view (KEY_WOW64_32KEY) whatever the program's own width. Linux: text hive
+// files in the prefix (posix/registry_hive.h).
 #pragma once
 
 #include <cstdint>

@@ -157,9 +157,9 @@ bool Undo(const platform::Folder& root, const UnzipChange& change) {
       return (there != EntryKind::File && there != EntryKind::Link) || folder.Remove(name);
     }
     case Kind::kAddedFolder: {
-      // What a killed run left in it goes with it; anything else keeps it.
-      const platform::Folder added = folder.OpenChild(name, false);
-      if (added.IsOpen()) RemoveUnzipLeftovers(added);
+      // What a killed run left in it goes with it; anything else keeps it. The folder is closed
+      // before it is removed (Windows removes no folder that is open).
+      if (const platform::Folder added = folder.OpenChild(name, false); added.IsOpen()) RemoveUnzipLeftovers(added);
       folder.RemoveFolder(name);
       return true;
     }

@@ -5,10 +5,13 @@
 set -e
 SUDO=
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
-# The cross compiler and its libraries need no i386 package: they are installed on their own,
-# first, so the Windows programs build even where Wine can't be had.
-BUILD_PACKAGES="g++-mingw-w64-i686-posix libz-mingw-w64-dev dpkg-dev liblnk-utils locales"
-WINE_PACKAGES="wine wine32 wine64"
+# The cross compilers and their libraries need no i386 package: they are installed on their own,
+# first, so the Windows programs build even where Wine can't be had. Then the 64-bit Wine, which
+# needs no i386 package either (it runs the x86_64 test build where 32-bit programs can't run),
+# and last the 32-bit Wine.
+BUILD_PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev liblnk-utils locales"
+WINE64_PACKAGES="wine wine64"
+WINE_PACKAGES="wine32"
 export DEBIAN_FRONTEND=noninteractive
 
 updated=
@@ -46,12 +49,17 @@ missing_of() {
   done
 }
 build_missing=$(missing_of $BUILD_PACKAGES)
+wine64_missing=$(missing_of $WINE64_PACKAGES)
 missing=$(missing_of $WINE_PACKAGES)
-if [ -n "$build_missing$missing" ] || ! apt-cache showsrc zlib 2>/dev/null | grep -q '^Package:'; then
+if [ -n "$build_missing$wine64_missing$missing" ] || ! apt-cache showsrc zlib 2>/dev/null | grep -q '^Package:'; then
   update
 fi
 if [ -n "$build_missing" ]; then
   $SUDO apt-get install -y -qq --no-install-recommends $build_missing
+fi
+wine_status=0
+if [ -n "$wine64_missing" ]; then
+  $SUDO apt-get install -y -qq --no-install-recommends $wine64_missing || wine_status=1
 fi
 # An i386 package of "Multi-Arch: same" must have the very version of its amd64 twin. When the
 # mirror's i386 index lags behind (a security update published for amd64 only, or an index that
@@ -79,7 +87,6 @@ twin_versions() {
 # is put below the main suite (a preferences file given to that apt-get call only; the machine's
 # own apt settings stay as they are), and the installed twins are brought to the versions both
 # architectures have.
-wine_status=0
 if [ -n "$missing" ]; then
   if ! $SUDO apt-get install -y -qq --no-install-recommends $missing; then
     tmp=$(mktemp -d)

@@ -46,9 +46,18 @@ void RemoveInstallTraces() {
   const std::string desktop =
       ReadRegString("Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop", kHkeyCurrentUser);
   if (!desktop.empty()) DeleteFileW(platform::win32::Wide(desktop + "\\OstrelPro.lnk").c_str());
+  // The keys in the 32-bit view, where the installer writes them whatever the test program's
+  // own width: what they hold, then the keys themselves.
   for (const wchar_t* key : {L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OstrelNorvik",
-                             L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OstrelNorvik"})
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);  // the 32-bit view, as this program's own
+                             L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OstrelNorvik"}) {
+    HKEY open = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE |
+                      KEY_WOW64_32KEY, &open) != ERROR_SUCCESS)
+      continue;
+    RegDeleteTreeW(open, nullptr);
+    RegCloseKey(open);
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, 0);
+  }
 }
 #else
 void RemoveInstallTraces() {}

@@ -49,14 +49,26 @@ std::vector<std::string> Bookkeeping(const fs::path& root) {
   return found;
 }
 
-// The program that extracts in a child process, or keeps running ("wait").
-fs::path ChildProgram() {
+// The program that extracts in a child process, or keeps running ("wait"); Windows finds it
+// beside this one.
+#ifdef _WIN32
+const std::string kChild = "unzip_child";
+#else
+const std::string kChild = OSTREL_UNZIP_CHILD;
+#endif
+
+// A copy of the child program at target.
+void CopyChild(const fs::path& target) {
 #ifdef _WIN32
   wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path() / "unzip_child.exe";
+  std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+  // Wine names a program in a folder that no drive maps "unix\..."; the file itself is then
+  // reached as "\\?\unix\...". A real Windows names it by its drive.
+  if (path.rfind(L"unix\\", 0) == 0) path = L"\\\\?\\" + path;
+  const std::wstring child = path.substr(0, path.find_last_of(L"\\/") + 1) + L"unzip_child.exe";
+  ASSERT_TRUE(CopyFileW(child.c_str(), target.wstring().c_str(), FALSE)) << GetLastError();
 #else
-  return OSTREL_UNZIP_CHILD;
+  fs::copy_file(kChild, target, fs::copy_options::overwrite_existing);
 #endif
 }
 
@@ -130,7 +142,7 @@ TEST_F(Upgrade, AKilledExtractionIsUndoneByTheNextRun) {
   bool killedMidway = false;
   for (int attempt = 0; attempt < 5 && !killedMidway; ++attempt) {
     {
-      testkit::ChildProcess child(ChildProgram().string(), {newZip.string(), dest.string()},
+      testkit::ChildProcess child(kChild, {newZip.string(), dest.string()},
                                   (dir / "out.txt").string(), (dir / "err.txt").string());
       const auto giveUp = std::chrono::steady_clock::now() + 20s;
       while (!fs::exists(dest / "many" / "f20") && std::chrono::steady_clock::now() < giveUp)
@@ -153,7 +165,7 @@ TEST_F(Upgrade, AKilledExtractionIsUndoneByTheNextRun) {
 }
 
 TEST_F(Upgrade, ARunningProgramIsReplacedAndItsOldFileRemovedOnceItEnds) {
-  fs::copy_file(ChildProgram(), dest / "OstrelMain.exe", fs::copy_options::overwrite_existing);
+  CopyChild(dest / "OstrelMain.exe");
   {
     testkit::ChildProcess running((dest / "OstrelMain.exe").string(), {"wait"}, (dir / "out.txt").string(),
                                   (dir / "err.txt").string());

@@ -78,10 +78,11 @@ run_cut() {
   [[ -e $STAGED/$PACKAGE.rpc.cfg ]] || { echo "     the cut job left no state file"; return 1; }
 }
 
+# run_close_installing WAY: a close control or "alt+F4" while the package downloads.
 run_close_installing() {
-  new_run close
+  new_run "close-$1"
   rm -rf "$INSTALLED" "$STAGED"
-  start_installer && walk_begin_install && walk_installing 100 60 && walk_close lblClose31 || give_up || return 1
+  start_installer && walk_begin_install && walk_installing 100 60 && walk_close "$1" || give_up || return 1
   ls "$STAGED" | sed 's/^/     left: /'
   [[ -e $STAGED/$PACKAGE.rpc && -e $STAGED/$PACKAGE.rpc.cfg && ! -e $STAGED/$PACKAGE ]]
 }

@@ -102,7 +102,10 @@ TEST(WindowsSystem, QueriesTheRunningSystem) {
       << info.dwMajorVersion << "." << info.dwMinorVersion;
   info.dwOSVersionInfoSize = 148;
   EXPECT_FALSE(platform::GetVersionExA(info));
-  EXPECT_EQ(platform::GetProcessorArchitecture(), platform::kProcessorArchitectureIntel);  // as a 32-bit process sees it
+  // As the process sees it: a 32-bit process an Intel processor (on 64-bit Windows too), a 64-bit
+  // one AMD64.
+  EXPECT_EQ(platform::GetProcessorArchitecture(), sizeof(void*) == 8 ? platform::kProcessorArchitectureAmd64
+                                                                       : platform::kProcessorArchitectureIntel);
   const std::string windows = platform::GetWindowsDirectoryA();
   EXPECT_EQ(windows.substr(1), ":\\windows") << windows;
   EXPECT_EQ(platform::GetWindowsDirectoryA(5), "");

@@ -69,6 +69,8 @@ for page in AZ SZ XZ WC; do
 done
 check "a second run reuses the package without asking for it" run_reuse
 check "a cut package download ends through the single request" run_cut
-check "a close on the installing page leaves resume files" run_close_installing
+check "a close on the installing page leaves resume files" run_close_installing lblClose31
+check "the next run resumes them" run_resume
+check "Alt+F4 on the installing page leaves resume files too" run_close_installing alt+F4
 check "the next run resumes them" run_resume
 checks_summary

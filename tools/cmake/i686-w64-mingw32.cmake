@@ -1,25 +1,6 @@
-# Cross build for 32-bit Windows with Debian's mingw-w64 compilers (POSIX threads, so that
-# std::thread works). The libraries come from OSTREL_WIN32_DEPS (BUILD_DIR/deps), which
-# tools/build-windows.sh fills; every program is linked statically: one .exe, no DLL beside it.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows, the program as it ships (see mingw-w64.cmake).
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(_triple i686-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${_triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${_triple}-windres)
-set(CMAKE_AR ${_triple}-gcc-ar-posix CACHE FILEPATH "")
-set(CMAKE_RANLIB ${_triple}-gcc-ranlib-posix CACHE FILEPATH "")
-
-set(OSTREL_WIN32_DEPS "" CACHE PATH "Where the i686 builds of the libraries are installed")
-set(CMAKE_FIND_ROOT_PATH /usr/${_triple} ${OSTREL_WIN32_DEPS})
-set(CMAKE_PREFIX_PATH ${OSTREL_WIN32_DEPS})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Static C and C++ run-times and winpthreads.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# The test programs run under Wine, in the build folder's private prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../windows/wine-run.sh CACHE STRING "")
+# The Wine prefix the test programs run in: 32-bit programs on the 32-bit loader.
+set(OSTREL_WINE_ARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,16 +1,23 @@
 #!/bin/bash
-# Builds the libraries of the Windows program for i686 into DEPS (BUILD_DIR/deps), once:
+# Builds the libraries of the Windows program for TRIPLE (i686-w64-mingw32, the default, or
+# x86_64-w64-mingw32) into DEPS (BUILD_DIR/deps), once:
 # zlib (Debian's libz-mingw-w64-dev), libpng, giflib, libzip (zlib only), libcurl (HTTP and
 # HTTPS through Schannel, nothing else), each from Debian's own source package, and
 # GoogleTest from the sources libgtest-dev ships. A library whose stamp file is there is
 # not built again; remove DEPS/stamps/NAME to rebuild one.
 #
-# Usage: build-deps.sh DEPS
+# Usage: build-deps.sh DEPS [TRIPLE]
 set -euo pipefail
 deps=$(realpath -m "$1")
-triple=i686-w64-mingw32
+triple=${2:-i686-w64-mingw32}
 toolchain=$(realpath "$(dirname "$0")/../cmake/$triple.cmake")
 mkdir -p "$deps/src" "$deps/stamps" "$deps/build"
+# Libraries of one architecture only: a folder built for another is refused.
+if [ -e "$deps/triple" ] && [ "$(cat "$deps/triple")" != "$triple" ]; then
+  echo "build-deps: $deps holds the libraries for $(cat "$deps/triple"), not $triple" >&2
+  exit 1
+fi
+echo "$triple" >"$deps/triple"
 export CFLAGS="-O2" CXXFLAGS="-O2"
 
 zlib_lib=/usr/$triple/lib/libz.a

@@ -70,4 +70,28 @@ unzip_same() {
 }
 check "ostrel-unzip.exe extracts the same tree, Chinese names included" unzip_same
 
+# Names on the command line that the ANSI code page can't write (Japanese under 936, anything
+# but ASCII under 1252) reach the tools whole: they read the UTF-16 command line.
+head -c 300000 /dev/urandom >"$work/site/small.bin"
+small_crc=$(cd "$work/site" && "$linux/tools/crc/ostrel-crc" small.bin | awk '{print $1}')
+unicode_paths() {
+  local locale=$1 folder=$2 name=$3 out crc
+  export OSTREL_WINE_LOCALE=$locale
+  out="C:\\ostrel-check\\$folder\\$name"
+  rm -rf "${work:?}/$folder"
+  "$run" "$win/tools/fetch/ostrel-fetch.exe" "$base/small.bin" "$out" 2>"$work/unicode.log" ||
+    { echo "     ostrel-fetch.exe failed: $(tail -n 1 "$work/unicode.log")"; return 1; }
+  cmp -s "$work/site/small.bin" "$work/$folder/$name" || { echo "     not at $folder/$name"; ls "$work/$folder"; return 1; }
+  crc=$("$run" "$win/tools/crc/ostrel-crc.exe" "$out" | tr -d '\r')
+  [ "$crc" = "$small_crc  $out" ] || { echo "     ostrel-crc.exe: $crc"; return 1; }
+  "$run" "$win/tools/unzip/ostrel-unzip.exe" 'C:\ostrel-check\site\package.zip' "C:\\ostrel-check\\$folder\\树" \
+    >/dev/null 2>&1 && diff -r "$work/linux/tree" "$work/$folder/树" >/dev/null ||
+    { echo "     ostrel-unzip.exe: not the same tree"; return 1; }
+}
+for locale in zh_CN.UTF-8 en_US.UTF-8; do
+  check "the tools take Chinese paths from the command line ($locale)" unicode_paths "$locale" 下载 文件.bin
+  check "the tools take a Japanese path from the command line ($locale)" unicode_paths "$locale" 日本語テスト 日本語テスト.bin
+done
+unset OSTREL_WINE_LOCALE
+
 checks_summary

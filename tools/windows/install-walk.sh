@@ -59,9 +59,15 @@ walk_to_done() {
   driver_shot "$DRIVER_OUT/WC.png"
 }
 
-# walk_close CONTROL: a close control, then the installer's end.
+# walk_close CONTROL: a close control (or "alt+F4": the keys, on the window a click has given
+# the keyboard), then the installer's end.
 walk_close() {
-  driver_click "$1" && driver_wait_end 30 || return 1
+  if [[ $1 == alt+F4 ]]; then
+    driver_locate && xdotool mousemove $((WIN_X + 320)) $((WIN_Y + 240)) click 1 sleep 0.3 key alt+F4 || return 1
+  else
+    driver_click "$1" || return 1
+  fi
+  driver_wait_end 30 || return 1
   driver_note "closed with $1; the installer ended with exit code $INSTALLER_STATUS"
   [[ $INSTALLER_STATUS == 0 ]]
 }
