@@ -5,21 +5,11 @@
 #include "download/ResumeNames.h"
 #include "platform/ascii_case.h"
 #include "platform/file_system.h"
+#include "platform/text.h"
 #include "support/PubCrc.h"
 #include "support/SingleDownload.h"
 
 namespace ostrel::app {
-namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
-
 PackageCheck CheckPackage(const std::string& file, const std::string& crc) {
   if (crc.empty()) return PackageCheck::kUnchecked;
   // An unreadable file gives the empty text, which never equals a given checksum.
@@ -31,7 +21,7 @@ std::optional<uint32_t> ChecksumNumber(std::string_view crc) {
   if (crc.empty() || crc.size() > 8) return std::nullopt;
   uint32_t value = 0;
   for (const char c : crc) {
-    const int digit = HexDigit(c);
+    const int digit = platform::HexDigitValue(c);
     if (digit < 0) return std::nullopt;
     value = value * 16 + static_cast<uint32_t>(digit);
   }

@@ -6,6 +6,7 @@
 #include <random>
 #include <string_view>
 
+#include "platform/text.h"
 #include "support/UnzipTemporary.h"
 #include "support/ZipEntryName.h"
 #include "support/ZipFolders.h"
@@ -45,12 +46,6 @@ std::string Escape(std::string_view text) {
   return out;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::optional<std::string> Unescape(std::string_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -59,7 +54,7 @@ std::optional<std::string> Unescape(std::string_view text) {
       continue;
     }
     if (i + 2 >= text.size()) return std::nullopt;
-    const int high = HexDigit(text[i + 1]), low = HexDigit(text[i + 2]);
+    const int high = platform::HexDigitValue(text[i + 1]), low = platform::HexDigitValue(text[i + 2]);
     if (high < 0 || low < 0) return std::nullopt;
     out += static_cast<char>(high * 16 + low);
     i += 2;
