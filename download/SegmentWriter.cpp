@@ -32,7 +32,10 @@ size_t SegmentWriter::Feed(const char* data, size_t size) {
   }
   // Bytes beyond the segment's end (the surplus byte of the range) are not taken.
   const size_t take = std::min(size, static_cast<size_t>(remaining_) - buffered_);
-  if (buffered_ == 0 && take >= buffer_.size()) return Write(data, take) ? take : 0;
+  if (take >= DirectSize()) {  // written where it lies, after what the buffer holds
+    if (!Flush() || !Write(data, take)) return 0;
+    return take;
+  }
   size_t consumed = 0;
   while (consumed < take) {
     if (buffered_ == 0) oldest_ = Clock::now();
@@ -50,6 +53,8 @@ void SegmentWriter::Tick(Clock::time_point now) {
   if (state_ == State::Receiving && buffered_ > 0 && now - oldest_ >= kFlushAge)
     Write(buffer_.data(), buffered_);
 }
+
+size_t SegmentWriter::DirectSize() const { return std::max<size_t>(buffer_.size() / kDirectShare, 1); }
 
 bool SegmentWriter::Flush() {
   if (buffered_ == 0 || state_ == State::WriteFailed) return true;

@@ -54,14 +54,15 @@ size_t FeedInPieces(SegmentWriter& writer, const std::string& body, size_t piece
 
 }  // namespace
 
-TEST(SegmentWriter, GathersPiecesIntoWholeBuffersAndWritesBigPiecesStraight) {
+TEST(SegmentWriter, GathersSmallPiecesIntoWholeBuffersAndWritesLargeOnesStraight) {
   // 10000 bytes plus the surplus byte of the range, which is refused.
   const std::string body = testkit::RandomBytes(10001);
   const struct {
     size_t piece;
     Sizes writes;
   } cases[] = {
-      {1, {4096, 4096, 1808}},    {1000, {4096, 4096, 1808}}, {4096, {4096, 4096, 1808}},
+      // Pieces under a quarter of the buffer (1024) are gathered, larger ones written as they are.
+      {1, {4096, 4096, 1808}},    {1000, {4096, 4096, 1808}}, {3000, {3000, 3000, 3000, 1000}},
       {7777, {7777, 2223}},       {10001, {10000}},
   };
   for (const auto& c : cases) {
@@ -73,6 +74,12 @@ TEST(SegmentWriter, GathersPiecesIntoWholeBuffersAndWritesBigPiecesStraight) {
     EXPECT_EQ(w.writer->state(), SegmentWriter::State::Complete);
     EXPECT_EQ(w.done.load(), 10000);
   }
+  // A large piece after small ones: what the buffer holds is written first.
+  Worker mixed(10000);
+  EXPECT_EQ(mixed.writer->Feed(body.data(), 500), 500u);
+  EXPECT_EQ(mixed.writer->Feed(body.data() + 500, 3000), 3000u);
+  EXPECT_EQ(mixed.out.sizes, (Sizes{500, 3000}));
+  EXPECT_EQ(mixed.out.bytes, body.substr(0, 3500));
   // A resumed segment continues where its DoneSize says.
   Worker resumed(10000, 6000);
   EXPECT_EQ(FeedInPieces(*resumed.writer, body, 1000), 4000u);
@@ -96,14 +103,14 @@ TEST(SegmentWriter, AByteWaitsInTheBufferNoLongerThanTheFlushAge) {
 TEST(SegmentWriter, AStopRequestEndsTheBodyAtTheNextPieceAndFlushKeepsWhatCame) {
   Worker w(10000);
   const std::string body = testkit::RandomBytes(10000);
-  EXPECT_EQ(w.writer->Feed(body.data(), 3000), 3000u);
+  EXPECT_EQ(w.writer->Feed(body.data(), 1000), 1000u);
   w.stop = true;
-  EXPECT_EQ(w.writer->Feed(body.data() + 3000, 1000), 0u);
+  EXPECT_EQ(w.writer->Feed(body.data() + 1000, 1000), 0u);
   EXPECT_EQ(w.writer->state(), SegmentWriter::State::Stopped);
   EXPECT_EQ(w.done.load(), 0);
   EXPECT_TRUE(w.writer->Flush());
-  EXPECT_EQ(w.out.sizes, (Sizes{3000}));
-  EXPECT_EQ(w.done.load(), 3000);
+  EXPECT_EQ(w.out.sizes, (Sizes{1000}));
+  EXPECT_EQ(w.done.load(), 1000);
   EXPECT_EQ(w.writer->state(), SegmentWriter::State::Stopped);
 }
 
