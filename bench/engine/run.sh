@@ -42,10 +42,15 @@ export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-bench.XXXXXX")
 NGINX_PID=
+WINESERVER_UP=
 cleanup() {
   if [[ -n $NGINX_PID ]]; then
     kill -QUIT "$NGINX_PID" 2>/dev/null || true
     wait "$NGINX_PID" 2>/dev/null || true
+  fi
+  if [[ -n $WINESERVER_UP ]]; then  # nginx held the session's pipe too: it is gone now
+    exec 8>&-
+    WINEPREFIX=$OSTREL_WINEPREFIX timeout 20 wineserver -w || WINEPREFIX=$OSTREL_WINEPREFIX wineserver -k
   fi
   rm -rf "$WORK"
 }
@@ -213,6 +218,14 @@ WINE_DRIVE_C=$OSTREL_WINEPREFIX/drive_c
 if [[ -f $FETCH_EXE ]] && command -v wine >/dev/null; then
   TOOLS+=(ostrel-fetch.exe)
   "$ROOT/tools/windows/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true  # the prefix, made before any timing
+  # One Wine session for the whole run: a program waiting on a pipe that this script holds open
+  # keeps the server and Wine's own processes up until the script ends. Else a Windows program
+  # that follows a Linux one pays for starting them again and one that follows another Windows
+  # program does not.
+  WINESERVER_UP=1
+  mkfifo "$WORK/wine-session"
+  "$ROOT/tools/windows/wine-run.sh" cmd /c pause <"$WORK/wine-session" >/dev/null 2>&1 &
+  exec 8>"$WORK/wine-session"
   if CURL_EXE=$("$ROOT/bench/engine/curl-exe.sh" "$WIN_BUILD"); then
     TOOLS+=(curl.exe)
   else
@@ -224,6 +237,11 @@ fi
 for tool in curl aria2c axel; do
   if command -v "$tool" >/dev/null; then TOOLS+=("$tool"); else note "$tool is not installed; skipped"; fi
 done
+if [[ -n ${ONLY:-} ]]; then  # ONLY="ostrel-fetch.exe curl.exe": just these tools
+  picked=()
+  for tool in "${TOOLS[@]}"; do [[ " $ONLY " == *" $tool "* ]] && picked+=("$tool"); done
+  TOOLS=("${picked[@]}")
+fi
 (( ${#TOOLS[@]} > 0 )) || die "no tool to time"
 
 declare -A FAILED=() WALL=() CPU=() RSS=() RATE=()
