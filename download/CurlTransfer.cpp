@@ -138,6 +138,7 @@ CURLcode CurlTransfer::Perform(std::chrono::milliseconds readTimeout) {
         if (message->msg == CURLMSG_DONE && message->easy_handle == easy_) result = message->data.result;
       break;
     }
+    if (tick_) tick_();
     if (done_ && done_()) break;  // result stays CURLE_OK
     if (abort_ && abort_()) {
       result = CURLE_ABORTED_BY_CALLBACK;

@@ -49,6 +49,9 @@ class CurlTransfer {
   // Perform also ends, with CURLE_ABORTED_BY_CALLBACK, within kAbortCheckInterval of abort()
   // becoming true, whether data flows, the server stalls or the headers are still awaited.
   void SetAbortCheck(std::function<bool()> abort) { abort_ = std::move(abort); }
+  // Called after every round of the transfer: after each batch of data has been handled, and at
+  // least every kAbortCheckInterval while the connection is quiet.
+  void SetTick(std::function<void()> tick) { tick_ = std::move(tick); }
   // Called at the end of each response's headers (a redirect's too); Headers() then describes it.
   void SetHeadersDone(std::function<void()> done) { headersDone_ = std::move(done); }
 
@@ -76,6 +79,7 @@ class CurlTransfer {
   BodySink sink_;
   std::function<bool()> done_;
   std::function<bool()> abort_;
+  std::function<void()> tick_;
   std::function<void()> headersDone_;
   curl_slist* requestHeaders_ = nullptr;
   std::chrono::milliseconds readTimeout_{0};

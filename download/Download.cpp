@@ -40,7 +40,8 @@ TDownload::TDownload(std::shared_ptr<TDownloadJob> job, std::shared_ptr<ostrel::
       Position(int64_t{Slot->Segment.StartPos} + Slot->Segment.DoneSize.load()),
       URL(std::move(url)),
       DataFileName(std::move(dataFileName)),
-      Stream(std::move(stream)) {}
+      Stream(std::move(stream)),
+      Buffer(std::make_unique_for_overwrite<char[]>(kWriteBufferSize)) {}
 
 TDownload::~TDownload() = default;
 
@@ -73,7 +74,8 @@ DownloadFailure TDownload::Receive() {
   Remaining = static_cast<int32_t>(segment.EndPos - Position);
 
   FileBlockOutput output(Stream);
-  SegmentWriter writer(output, Position, Remaining, segment.DoneSize, stop, Buffer);
+  SegmentWriter writer(output, Position, Remaining, segment.DoneSize, stop,
+                       std::span<char>(Buffer.get(), kWriteBufferSize));
   std::optional<DownloadFailure> verdict;  // on the headers, taken at the first body byte
   request.SetBodySink([&](const char* data, size_t size) -> size_t {
     if (!verdict)
@@ -85,11 +87,12 @@ DownloadFailure TDownload::Receive() {
   // server sends after it, is not waited for.
   request.SetDoneCheck([&] { return writer.state() == SegmentWriter::State::Complete; });
   request.SetAbortCheck([&] { return stop.load(std::memory_order_acquire); });
+  request.SetTick([&] { writer.Tick(SegmentWriter::Clock::now()); });
   // The outcome is read from the writer: a transfer that libcurl ends with an error after the
   // segment is complete (the surplus byte is refused) still counts as done.
   const CURLcode result = request.Perform(kWorkerReadTimeout);
   if (verdict && *verdict) return *verdict;  // nothing was written
-  writer.FlushPartial();  // bytes of an unfinished block are kept, whatever ended the transfer
+  writer.Flush();  // the bytes still in the buffer are kept, whatever ended the transfer
   Position = writer.Position();
   Remaining = writer.Remaining();
   switch (writer.state()) {

@@ -1,12 +1,12 @@
 // A download worker: fetches what is missing of one segment with one ranged GET and writes it
-// into the receive file at the segment's offsets, on a detached thread of its own. It reports
-// progress through its slot's DoneSize, stops when the slot's StopRequested is set (between
-// blocks, and within a fraction of a second inside a block), and on failure logs a line and sends
+// into the receive file at the segment's offsets (gathered in a buffer of its own into large
+// writes, see SegmentWriter.h), on a detached thread of its own. It reports progress through its
+// slot's DoneSize, stops within a fraction of a second when the slot's StopRequested is set (also
+// while the server stalls), keeping what it received, and on failure logs a line and sends
 // the failure notice; it never retries. A response that does not match the asked range and the
 // resource's size fails the worker before anything is written.
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -19,7 +19,7 @@
 
 namespace ostrel::download {
 inline constexpr std::chrono::milliseconds kWorkerReadTimeout{5000};
-// libcurl's receive buffer; the data still goes to the file in blocks of at most 10240 bytes.
+// libcurl's receive buffer; the worker gathers its pieces into writes of kWriteBufferSize.
 inline constexpr long kReceiveBufferSize = 256 * 1024;
 }  // namespace ostrel::download
 
@@ -54,5 +54,5 @@ class TDownload {
   std::string URL;
   std::string DataFileName;
   platform::File Stream;  // own write handle on the receive file
-  std::array<char, ostrel::download::kBlockSize> Buffer{};
+  std::unique_ptr<char[]> Buffer;  // kWriteBufferSize bytes, this worker's own
 };

@@ -8,6 +8,7 @@
 
 #include "download/Download.h"
 #include "download/HttpProbe.h"
+#include "download/PeriodicSave.h"
 #include "download/ReceiveFile.h"
 #include "download/ResumeNames.h"
 #include "download/StateFile.h"
@@ -161,6 +162,9 @@ TDownloadManager::TransferEnd TDownloadManager::Transfer(const std::string& rece
     return TransferEnd::Failed;
   }
   Log(logtext::kWorkersStarted);
+  // From here a kill loses at most the last few seconds: the state is saved as the workers go.
+  lastSaved_ = CurrentState();
+  PeriodicSave saver(kSaveInterval, [&] { SaveProgress(stateFile, receiveFile); });
 
   bool completed = false;
   uint64_t seen = Job->Events();
@@ -179,6 +183,7 @@ TDownloadManager::TransferEnd TDownloadManager::Transfer(const std::string& rece
     }
     if (Job->ReceivedSize.load() == Job->TotalSize.load()) {
       WaitForWorkers();  // all segments are complete: their workers are ending
+      saver.Stop();      // no state is written after the file is in place and the state gone
       const std::string finalName = PutInPlace(platform::HostPath(receiveFile), FileName, kRenameRetryTime);
       if (finalName.empty()) {
         Job->ReportFailure({FailureKind::FileError, "cannot rename " + receiveFile});
@@ -227,24 +232,4 @@ bool TDownloadManager::ResourceChanged() {
   for (int32_t k = 1; k <= SegmentCount; ++k)
     if (Slot(k).ResourceChanged.load()) return true;
   return false;
-}
-
-void TDownloadManager::SaveState(const std::string& stateFile, const std::string& receiveFile) {
-  if (!Job->Finished.load()) {
-    if (ResourceChanged()) {
-      // The bytes kept are of another version of the resource: the next run starts afresh.
-      platform::RemovePath(platform::HostPath(stateFile));
-      platform::RemovePath(platform::HostPath(receiveFile));
-    } else {
-      // The bytes that the state counts as done reach the disk before the state does.
-      SyncReceiveFile(platform::HostPath(receiveFile));
-      DownloadState state;
-      state.TotalSize = savedTotalSize_;
-      state.SegmentCount = savedSegmentCount_;
-      for (int32_t k = 1; k <= savedSegmentCount_; ++k) state.Segments[k - 1] = Slot(k).Segment.Record();
-      if (!WriteStateFile(platform::HostPath(stateFile), state)) return;  // Running stays 1
-    }
-    Log(logtext::kRunStopped);
-  }
-  Job->EndRun();
 }

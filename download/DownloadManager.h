@@ -1,7 +1,9 @@
 // The segment controller of one download job, running on a detached thread of its own: it resumes
 // from the state file or probes the size and cuts the resource afresh, prepares the receive file,
 // starts one worker per unfinished segment, publishes their progress in the job every 100 ms, and
-// at the end puts the complete file in place or saves the state for a later run.
+// at the end puts the complete file in place or saves the state for a later run. While the workers
+// run, the state is also saved every few seconds (DownloadManagerState.cpp), so that a run that is
+// killed resumes from its last save.
 //
 // Ownership: the controller is held by its own thread and holds the job and one slot per segment.
 // Each worker holds the job and its own slot, so everything a worker touches (its slot, the job,
@@ -17,6 +19,7 @@
 
 #include "download/DownloadJob.h"
 #include "download/DownloadSegment.h"
+#include "download/StateFile.h"
 #include "download/WorkerSlot.h"
 
 class TDownloadManager {
@@ -54,16 +57,23 @@ class TDownloadManager {
   void PublishProgress();
   void StopAndWaitForWorkers();
   void WaitForWorkers();
+  // The state as the run ends (cancel, failure): written unless the job is Finished.
   void SaveState(const std::string& stateFile, const std::string& receiveFile);
+  // The state while the workers run, on the periodic saver's thread: written when it has changed.
+  void SaveProgress(const std::string& stateFile, const std::string& receiveFile);
+  ostrel::download::DownloadState CurrentState() const;  // the header and the segments' records
   void Log(const std::string& text);
 
   int32_t savedTotalSize_ = 0;  // the header for a later save
   int32_t savedSegmentCount_ = 0;
   std::string validator_;  // names the resource's version: asked back with every range
+  ostrel::download::DownloadState lastSaved_;  // by the periodic saver: what the state file holds
 };
 
 namespace ostrel::download {
 inline constexpr std::chrono::milliseconds kMonitorCycle{100};
+// How often the state is saved while the workers run (only when it has changed).
+inline constexpr std::chrono::milliseconds kSaveInterval{3000};
 // How long a failing final rename is retried before the run counts as failed.
 inline constexpr std::chrono::milliseconds kRenameRetryTime{2000};
 }  // namespace ostrel::download

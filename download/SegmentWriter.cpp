@@ -13,8 +13,7 @@ DownloadFailure FileBlockOutput::Failure() const {
 
 SegmentWriter::SegmentWriter(BlockOutput& output, int64_t position, int32_t remaining,
                              std::atomic<int32_t>& doneSize,
-                             const std::atomic<bool>& stopRequested,
-                             std::span<char, kBlockSize> buffer)
+                             const std::atomic<bool>& stopRequested, std::span<char> buffer)
     : output_(output),
       position_(position),
       remaining_(remaining),
@@ -26,40 +25,43 @@ SegmentWriter::SegmentWriter(BlockOutput& output, int64_t position, int32_t rema
 }
 
 size_t SegmentWriter::Feed(const char* data, size_t size) {
+  if (state_ != State::Receiving) return 0;
+  if (stopRequested_.load(std::memory_order_acquire)) {
+    state_ = State::Stopped;
+    return 0;
+  }
+  // Bytes beyond the segment's end (the surplus byte of the range) are not taken.
+  const size_t take = std::min(size, static_cast<size_t>(remaining_) - buffered_);
+  if (take >= DirectSize()) {  // written where it lies, after what the buffer holds
+    if (!Flush() || !Write(data, take)) return 0;
+    return take;
+  }
   size_t consumed = 0;
-  while (consumed < size && state_ == State::Receiving) {
-    if (blockSize_ == 0) {  // between blocks
-      if (stopRequested_.load(std::memory_order_acquire)) {
-        state_ = State::Stopped;
-        break;
-      }
-      blockSize_ = std::min<size_t>(static_cast<size_t>(remaining_), kBlockSize);
-    }
-    const size_t available = size - consumed;
-    if (gathered_ == 0 && available >= blockSize_) {
-      const size_t whole = blockSize_;
-      if (!WriteBlock(data + consumed, whole)) break;
-      consumed += whole;
-      continue;
-    }
-    const size_t take = std::min(blockSize_ - gathered_, available);
-    std::memcpy(buffer_.data() + gathered_, data + consumed, take);
-    gathered_ += take;
-    consumed += take;
-    if (gathered_ == blockSize_ && !WriteBlock(buffer_.data(), blockSize_)) break;
+  while (consumed < take) {
+    if (buffered_ == 0) oldest_ = Clock::now();
+    const size_t n = std::min(take - consumed, buffer_.size() - buffered_);
+    std::memcpy(buffer_.data() + buffered_, data + consumed, n);
+    buffered_ += n;
+    consumed += n;
+    const bool full = buffered_ == buffer_.size(), last = buffered_ == static_cast<size_t>(remaining_);
+    if ((full || last) && !Write(buffer_.data(), buffered_)) return 0;
   }
   return consumed;
 }
 
-bool SegmentWriter::FlushPartial() {
-  if (gathered_ == 0 || state_ == State::WriteFailed) return true;
-  const State before = state_;
-  if (!WriteBlock(buffer_.data(), gathered_)) return false;
-  if (state_ != State::Complete) state_ = before;
-  return true;
+void SegmentWriter::Tick(Clock::time_point now) {
+  if (state_ == State::Receiving && buffered_ > 0 && now - oldest_ >= kFlushAge)
+    Write(buffer_.data(), buffered_);
 }
 
-bool SegmentWriter::WriteBlock(const char* data, size_t size) {
+size_t SegmentWriter::DirectSize() const { return std::max<size_t>(buffer_.size() / kDirectShare, 1); }
+
+bool SegmentWriter::Flush() {
+  if (buffered_ == 0 || state_ == State::WriteFailed) return true;
+  return Write(buffer_.data(), buffered_);
+}
+
+bool SegmentWriter::Write(const char* data, size_t size) {
   if (!output_.WriteAt(data, size, position_)) {
     state_ = State::WriteFailed;
     return false;
@@ -67,9 +69,8 @@ bool SegmentWriter::WriteBlock(const char* data, size_t size) {
   position_ += static_cast<int64_t>(size);
   remaining_ -= static_cast<int32_t>(size);
   done_ += static_cast<int32_t>(size);
-  doneSize_.store(done_, std::memory_order_release);
-  blockSize_ = 0;
-  gathered_ = 0;
+  doneSize_.store(done_, std::memory_order_release);  // only now: the bytes are in the file
+  buffered_ = 0;
   if (remaining_ == 0) state_ = State::Complete;
   return true;
 }

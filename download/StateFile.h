@@ -19,6 +19,7 @@ struct DownloadState {
   int32_t TotalSize = 0;
   int32_t SegmentCount = 0;
   SegmentTable Segments{};  // entries 0 to SegmentCount - 1 are used
+  bool operator==(const DownloadState&) const = default;
 };
 
 std::vector<uint8_t> EncodeState(const DownloadState& state);

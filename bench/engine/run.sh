@@ -13,7 +13,9 @@
 # BUILD_DIR (where ostrel-fetch is built, default build/),
 # OSTREL_FETCH (use this ostrel-fetch binary instead of building one),
 # OSTREL_FETCH_EXE (the Windows build's ostrel-fetch.exe, run under Wine; default
-# build-win32/tools/fetch/ostrel-fetch.exe when it is there and Wine is installed).
+# build-win32/tools/fetch/ostrel-fetch.exe where Wine runs 32-bit programs, else
+# build-win64/tools/fetch/ostrel-fetch.exe). Beside it, curl.exe built once from the same curl
+# source and options (bench/engine/curl-exe.sh), also under Wine and writing on drive C:.
 # Prints, per tool, the medians of wall time, throughput, user+sys CPU time and
 # peak RSS, with throughput ratios against aria2c and curl. A tool that is not
 # available is skipped with a note.
@@ -45,6 +47,7 @@ PROXY_SIZES=${PROXY_SIZES:-100}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-bench.XXXXXX")
 NGINX_PID=
 PROXY_PID=
+WINESERVER_UP=
 cleanup() {
   if [[ -n $PROXY_PID ]]; then
     kill "$PROXY_PID" 2>/dev/null || true
@@ -53,6 +56,10 @@ cleanup() {
   if [[ -n $NGINX_PID ]]; then
     kill -QUIT "$NGINX_PID" 2>/dev/null || true
     wait "$NGINX_PID" 2>/dev/null || true
+  fi
+  if [[ -n $WINESERVER_UP ]]; then  # nginx held the session's pipe too: it is gone now
+    exec 8>&-
+    WINEPREFIX=$OSTREL_WINEPREFIX timeout 20 wineserver -w || WINEPREFIX=$OSTREL_WINEPREFIX wineserver -k
   fi
   rm -rf "$WORK"
 }
@@ -179,7 +186,7 @@ start_proxy() {  # sets PROXY_URL; nothing when tinyproxy is missing or does not
 run_tool() {
   local name=$1 dir=$WORK/dl/$1 out
   # The Windows program writes on drive C: of its Wine prefix (which has no drive for /tmp).
-  [[ $name == ostrel-fetch.exe ]] && dir=$WINE_DRIVE_C/ostrel-bench
+  [[ $name == *.exe ]] && dir=$WINE_DRIVE_C/ostrel-bench
   rm -rf "$WORK/dl" "$WINE_DRIVE_C/ostrel-bench"
   mkdir -p "$dir"
   sync  # the previous run's writes and deletions are not paid for by this one
@@ -190,6 +197,7 @@ run_tool() {
     ostrel-fetch@proxy) command=(env -u no_proxy -u NO_PROXY "http_proxy=$PROXY_URL" "$FETCH" -n 2 "$URL" "$out") ;;
     ostrel-fetch.exe) command=("$ROOT/tools/windows/wine-run.sh" "$FETCH_EXE" -n 2 "$URL" "C:\\ostrel-bench\\$DATA_NAME") ;;
     curl) command=(curl -s -o "$out" "$URL") ;;
+    curl.exe) command=("$ROOT/tools/windows/wine-run.sh" "$CURL_EXE" -s -o "C:\\ostrel-bench\\$DATA_NAME" "$URL") ;;
     aria2c) command=(aria2c -x2 -s2 --allow-overwrite=true --file-allocation=none -q
                      -d "$dir" -o "$DATA_NAME" "$URL") ;;
     axel) command=(axel -q -n 2 -o "$out" "$URL") ;;
@@ -231,18 +239,45 @@ median() {  # median of the numbers on standard input
 FETCH=$(find_fetch)
 TOOLS=()
 [[ -n $FETCH ]] && TOOLS+=(ostrel-fetch)
-FETCH_EXE=${OSTREL_FETCH_EXE:-$ROOT/build-win32/tools/fetch/ostrel-fetch.exe}
-export OSTREL_WINEPREFIX=${OSTREL_WINEPREFIX:-$(dirname "$(dirname "$(dirname "$FETCH_EXE")")")/wineprefix}
+source "$ROOT/tools/windows/wine-loader.sh"
+if [[ -n ${OSTREL_FETCH_EXE:-} ]]; then
+  FETCH_EXE=$OSTREL_FETCH_EXE
+elif wine_loader win32 >/dev/null 2>&1; then
+  FETCH_EXE=$ROOT/build-win32/tools/fetch/ostrel-fetch.exe
+else  # no 32-bit Wine here: the same sources built for x86_64
+  FETCH_EXE=$ROOT/build-win64/tools/fetch/ostrel-fetch.exe
+fi
+WIN_BUILD=$(dirname "$(dirname "$(dirname "$FETCH_EXE")")")
+export OSTREL_WINEPREFIX=${OSTREL_WINEPREFIX:-$WIN_BUILD/wineprefix}
+[[ $(cat "$WIN_BUILD/deps/triple" 2>/dev/null) == x86_64-* ]] && export OSTREL_WINE_ARCH=win64
 WINE_DRIVE_C=$OSTREL_WINEPREFIX/drive_c
 if [[ -f $FETCH_EXE ]] && command -v wine >/dev/null; then
   TOOLS+=(ostrel-fetch.exe)
   "$ROOT/tools/windows/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true  # the prefix, made before any timing
+  # One Wine session for the whole run: a program waiting on a pipe that this script holds open
+  # keeps the server and Wine's own processes up until the script ends. Else a Windows program
+  # that follows a Linux one pays for starting them again and one that follows another Windows
+  # program does not.
+  WINESERVER_UP=1
+  mkfifo "$WORK/wine-session"
+  "$ROOT/tools/windows/wine-run.sh" cmd /c pause <"$WORK/wine-session" >/dev/null 2>&1 &
+  exec 8>"$WORK/wine-session"
+  if CURL_EXE=$("$ROOT/bench/engine/curl-exe.sh" "$WIN_BUILD"); then
+    TOOLS+=(curl.exe)
+  else
+    note "curl.exe could not be built; skipped"
+  fi
 else
-  note "no ostrel-fetch.exe or no Wine (tools/build-windows.sh); ostrel-fetch.exe skipped"
+  note "no $FETCH_EXE or no Wine (tools/build-windows.sh); the Windows rows are skipped"
 fi
 for tool in curl aria2c axel; do
   if command -v "$tool" >/dev/null; then TOOLS+=("$tool"); else note "$tool is not installed; skipped"; fi
 done
+if [[ -n ${ONLY:-} ]]; then  # ONLY="ostrel-fetch.exe curl.exe": just these tools
+  picked=()
+  for tool in "${TOOLS[@]}"; do [[ " $ONLY " == *" $tool "* ]] && picked+=("$tool"); done
+  TOOLS=("${picked[@]}")
+fi
 (( ${#TOOLS[@]} > 0 )) || die "no tool to time"
 
 declare -A FAILED=() WALL=() CPU=() RSS=() RATE=()
@@ -284,15 +319,15 @@ bench_size() {  # bench_size SIZE_MIB RUNS
 
   echo
   echo "$SIZE_MIB MiB from nginx on 127.0.0.1, medians of $RUNS runs${PROXY_URL:+ (@proxy: through tinyproxy on 127.0.0.1)}"
-  printf "%-19s %8s %9s %10s %13s %10s %8s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl"
+  printf "%-19s %8s %9s %10s %13s %10s %8s %9s\n" tool "wall s" "MiB/s" "cpu s" "peak RSS MiB" "vs aria2c" "vs curl" "vs curl.exe"
   for tool in "${TOOLS[@]}"; do
     if [[ -z ${WALL[$tool]:-} ]]; then
       printf "%-19s %s\n" "$tool" "failed every run"
       continue
     fi
-    printf "%-19s %8.3f %9s %10.2f %13.1f %10s %8s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
+    printf "%-19s %8.3f %9s %10.2f %13.1f %10s %8s %9s%s\n" "$tool" "${WALL[$tool]}" "${RATE[$tool]}" \
       "${CPU[$tool]}" "$(awk -v k="${RSS[$tool]}" 'BEGIN { print k / 1024 }')" \
-      "$(ratio "$tool" aria2c)" "$(ratio "$tool" curl)" "${FAILED[$tool]:+  (some runs failed)}"
+      "$(ratio "$tool" aria2c)" "$(ratio "$tool" curl)" "$(ratio "$tool" curl.exe)" "${FAILED[$tool]:+  (some runs failed)}"
   done
   (( ${#FAILED[@]} == 0 )) || ANY_FAILED=1
 }

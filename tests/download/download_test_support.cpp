@@ -35,6 +35,50 @@ bool HasLine(const TDownloadJob& job, const std::string& untimedText) {
   return std::count(c.begin(), c.end(), untimedText) + std::count(w.begin(), w.end(), untimedText) > 0;
 }
 
+SavedPart CheckSavedState(const ostrel::download::DownloadState& state, const std::string& receiveFile,
+                          const std::string& source) {
+  SavedPart part;
+  const std::string partial = ReadFile(receiveFile);
+  EXPECT_EQ(partial.size(), source.size());
+  for (int32_t k = 0; k < state.SegmentCount && partial.size() == source.size(); ++k) {
+    const auto& s = state.Segments[k];
+    EXPECT_EQ(partial.substr(s.StartPos, s.DoneSize), source.substr(s.StartPos, s.DoneSize))
+        << "segment " << k + 1 << ": the state counts bytes that are not in the file";
+    part.kept += s.DoneSize;
+    if (s.StartPos + s.DoneSize < s.EndPos)
+      part.ranges.push_back("bytes=" + std::to_string(s.StartPos + s.DoneSize) + "-" + std::to_string(s.EndPos));
+  }
+  part.missing = static_cast<int64_t>(source.size()) - part.kept;
+  std::sort(part.ranges.begin(), part.ranges.end());
+  return part;
+}
+
+FileEvents::FileEvents() {
+  platform::SetFileEventObserver([this](const platform::FileEventRecord& r) { events_.push_back(r); });
+}
+
+void FileEvents::Stop() { platform::SetFileEventObserver({}); }
+
+int FileEvents::Saves(const std::string& stateFile) const {
+  return static_cast<int>(std::count_if(events_.begin(), events_.end(), [&](const auto& r) {
+    return r.event == platform::FileEvent::kReplaced && r.hostPath == stateFile;
+  }));
+}
+
+bool FileEvents::EachSaveFollowsASync(const std::string& receiveFile, const std::string& stateFile) const {
+  const std::optional<uint64_t> receive = testkit::FileIdentity(receiveFile);
+  if (!receive) return false;
+  bool synced = false;
+  for (const auto& r : events_) {
+    if (r.event == platform::FileEvent::kDataSynced && r.fileId == *receive) synced = true;
+    if (r.event == platform::FileEvent::kReplaced && r.hostPath == stateFile) {
+      if (!synced) return false;
+      synced = false;
+    }
+  }
+  return true;
+}
+
 ostrel::download::DownloadState Halves(int32_t total, int32_t done1, int32_t done2) {
   ostrel::download::DownloadState s;
   s.TotalSize = total;

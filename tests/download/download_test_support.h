@@ -13,6 +13,7 @@
 
 #include "download/DownloadJob.h"
 #include "download/StateFile.h"
+#include "platform/file_events.h"
 #include "tests/testkit/files.h"
 #include "tests/testkit/served_folder.h"
 #include "tests/testkit/temp_dir.h"
@@ -51,6 +52,30 @@ class EngineTest : public ::testing::Test {
   std::string root_ = dir_.path().string(), site_ = root_ + "/site", out_ = root_ + "/out";
   std::unique_ptr<testkit::ServedFolder> server = std::make_unique<testkit::ServedFolder>(site_);
   std::shared_ptr<std::atomic<int>> notices_ = std::make_shared<std::atomic<int>>(0);
+};
+
+// What a saved state promises, checked against the receive file: every byte it counts is there as
+// served (source). Returns the Range values a resume must send, sorted, and the bytes it lacks.
+struct SavedPart {
+  std::vector<std::string> ranges;
+  int64_t kept = 0, missing = 0;
+};
+SavedPart CheckSavedState(const ostrel::download::DownloadState& state, const std::string& receiveFile,
+                          const std::string& source);
+
+// The durable steps of a run, recorded from the file layer; Stop before reading them.
+class FileEvents {
+ public:
+  FileEvents();
+  ~FileEvents() { Stop(); }
+  void Stop();
+  // How often the state file was replaced; and whether each replacement came after the receive
+  // file's data was put on the disk (a sync of it since the previous replacement).
+  int Saves(const std::string& stateFile) const;
+  bool EachSaveFollowsASync(const std::string& receiveFile, const std::string& stateFile) const;
+
+ private:
+  std::vector<platform::FileEventRecord> events_;
 };
 
 // A state for two halves of total bytes.

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/file_events.h"
 #include "platform/file_note.h"
 #include "tests/download/download_test_support.h"
 #include "tests/testkit/host_only.h"
@@ -104,8 +103,7 @@ TEST_F(EngineTrust, AStopEndsASlowTransferInsideABlockAndKeepsEveryByte) {
   const auto source = Serve("pkg.zip", 100000);
   // The order of the durable steps: the receive file's data on the disk before the state file
   // that counts it replaces the old one.
-  std::vector<platform::FileEventRecord> events;
-  platform::SetFileEventObserver([&](const platform::FileEventRecord& r) { events.push_back(r); });
+  FileEvents events;
   auto job = Start("fault/rate=1500/pkg.zip", Out("pkg.zip"));
   ASSERT_TRUE(WaitUntil([&] { return server->BodyBytesSent() >= 3000; }));
   job->Cancel();
@@ -117,16 +115,10 @@ TEST_F(EngineTrust, AStopEndsASlowTransferInsideABlockAndKeepsEveryByte) {
   EXPECT_GT(kept, 0) << "bytes received before the stop were lost";
   EXPECT_LT(kept, 2 * 10240);
   EXPECT_EQ(Notices(), 0);
-  platform::SetFileEventObserver({});
-  const std::optional<uint64_t> receive = testkit::FileIdentity(Out("pkg.zip.rpc"));
-  ASSERT_TRUE(receive.has_value());
-  const auto saved = std::find_if(events.begin(), events.end(), [&](const auto& r) {
-    return r.event == platform::FileEvent::kReplaced && r.hostPath == Out("pkg.zip.rpc.cfg");
-  });
-  ASSERT_NE(saved, events.end()) << "no state was saved";
-  EXPECT_TRUE(std::any_of(events.begin(), saved, [&](const auto& r) {
-    return r.event == platform::FileEvent::kDataSynced && r.fileId == *receive;
-  })) << "the state replaced the old one before the receive file's data was on the disk";
+  events.Stop();
+  EXPECT_GE(events.Saves(Out("pkg.zip.rpc.cfg")), 1) << "no state was saved";
+  EXPECT_TRUE(events.EachSaveFollowsASync(Out("pkg.zip.rpc"), Out("pkg.zip.rpc.cfg")))
+      << "the state replaced the old one before the receive file's data was on the disk";
 
   server->ResetCounters();
   auto resumed = Start("pkg.zip", Out("pkg.zip"));

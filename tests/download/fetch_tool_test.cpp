@@ -77,6 +77,29 @@ TEST_F(FetchTool, FailureAndSignalKeepTheStateAndTheSameCommandResumes) {
 #endif
 }
 
+TEST_F(FetchTool, AKilledRunResumesFromItsLastSaveAndAsksOnlyForWhatWasNotSaved) {
+  // 20000 bytes a second per connection: ten seconds in all, the first save after three.
+  const auto source = Serve("pkg.zip", 400000);
+  {
+    const auto child = Spawn({server->Url("fault/rate=20000/pkg.zip"), Out("pkg.zip")});
+    ASSERT_TRUE(WaitUntil([&] { return StateOf("pkg.zip").has_value(); }, std::chrono::seconds(10)));
+  }  // killed (SIGKILL, TerminateProcess) as the child goes: nothing is saved on the way out
+  const auto saved = StateOf("pkg.zip");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_FALSE(Exists(Out("pkg.zip")));
+  const SavedPart part = CheckSavedState(*saved, Out("pkg.zip.rpc"), source);
+  EXPECT_GT(part.kept, 0);
+
+  server->ResetCounters();
+  EXPECT_EQ(Run({server->Url("pkg.zip"), Out("pkg.zip")}), 0) << Stderr();
+  EXPECT_EQ(ReadFile(Out("pkg.zip")), source);
+  EXPECT_EQ(GetRanges(), part.ranges);
+  EXPECT_EQ(server->Requests().size(), part.ranges.size()) << "a resume asks for no size";
+  // Beyond the missing bytes: the surplus byte of each range, and a paced piece of each killed
+  // connection that the server may still count.
+  EXPECT_LE(server->BodyBytesSent(), static_cast<uint64_t>(part.missing) + 2 * (1 + 400));
+}
+
 TEST_F(FetchTool, StdoutCarriesOnlyTheLogAndTheSummaryNamesTheFileWritten) {
   const auto source = Serve("pkg.zip", 200000);
   std::filesystem::create_directories(out_);

@@ -1,7 +1,6 @@
-// How a segment's body becomes blocks in the receive file.
+// How a segment's body becomes large writes in the receive file.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <vector>
 
@@ -9,32 +8,37 @@
 #include "tests/download/download_test_support.h"
 
 using namespace ostrel::download;
+using Sizes = std::vector<size_t>;
 
 namespace {
 
-// Records every block, checks that DoneSize never counts bytes not yet written, and can fail.
+// Records every write, checks that DoneSize never counts bytes not yet written, and can fail.
 struct Recorder : BlockOutput {
   Recorder(const std::atomic<int32_t>& done, int64_t segmentStart) : done(done), start(segmentStart) {}
   bool WriteAt(const char* data, size_t size, int64_t offset) override {
     if (static_cast<int>(sizes.size()) == failAt) return false;
     EXPECT_EQ(start + done.load(), offset) << "DoneSize ahead of the written bytes";
     sizes.push_back(size);
-    offsets.push_back(offset);
-    bytes.insert(bytes.end(), data, data + size);
+    bytes.append(data, size);
     return true;
   }
   const std::atomic<int32_t>& done;
   int64_t start;
   int failAt = -1;
-  std::vector<size_t> sizes;
-  std::vector<int64_t> offsets;
+  Sizes sizes;
   std::string bytes;
 };
 
-struct Slot {
-  std::atomic<int32_t> done{0};
+// One worker's side of a segment that starts at 0: its counters, a 4096-byte buffer, a writer.
+struct Worker {
+  explicit Worker(int32_t length, int32_t doneBefore = 0) : done(doneBefore), out(done, 0) {
+    writer = std::make_unique<SegmentWriter>(out, doneBefore, length - doneBefore, done, stop, buffer);
+  }
+  std::atomic<int32_t> done;
   std::atomic<bool> stop{false};
-  std::array<char, kBlockSize> buffer{};
+  std::vector<char> buffer = std::vector<char>(4096);
+  Recorder out;
+  std::unique_ptr<SegmentWriter> writer;
 };
 
 size_t FeedInPieces(SegmentWriter& writer, const std::string& body, size_t pieceSize) {
@@ -50,52 +54,73 @@ size_t FeedInPieces(SegmentWriter& writer, const std::string& body, size_t piece
 
 }  // namespace
 
-TEST(SegmentWriter, WritesWholeBlocksWhateverThePiecesOfTheBody) {
-  // 25000 bytes from 0: blocks of 10240, 10240 and 4520, whatever the piece sizes; the one
-  // surplus byte that the range brings is refused.
-  const std::string body = testkit::RandomBytes(25001);
-  for (size_t piece : {size_t{25001}, size_t{1000}, size_t{7777}, size_t{10240}, size_t{1}}) {
-    Slot slot;
-    Recorder out(slot.done, 0);
-    SegmentWriter writer(out, 0, 25000, slot.done, slot.stop, slot.buffer);
-    EXPECT_EQ(FeedInPieces(writer, body, piece), 25000u) << "pieces of " << piece;
-    EXPECT_EQ(out.sizes, (std::vector<size_t>{10240, 10240, 4520}));
-    EXPECT_EQ(out.offsets, (std::vector<int64_t>{0, 10240, 20480}));
-    EXPECT_EQ(writer.state(), SegmentWriter::State::Complete);
-    EXPECT_EQ(slot.done.load(), 25000);
-    EXPECT_TRUE(std::equal(out.bytes.begin(), out.bytes.end(), body.begin()));
+TEST(SegmentWriter, GathersSmallPiecesIntoWholeBuffersAndWritesLargeOnesStraight) {
+  // 10000 bytes plus the surplus byte of the range, which is refused.
+  const std::string body = testkit::RandomBytes(10001);
+  const struct {
+    size_t piece;
+    Sizes writes;
+  } cases[] = {
+      // Pieces under a quarter of the buffer (1024) are gathered, larger ones written as they are.
+      {1, {4096, 4096, 1808}},    {1000, {4096, 4096, 1808}}, {3000, {3000, 3000, 3000, 1000}},
+      {7777, {7777, 2223}},       {10001, {10000}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.piece);
+    Worker w(10000);
+    EXPECT_EQ(FeedInPieces(*w.writer, body, c.piece), 10000u);
+    EXPECT_EQ(w.out.sizes, c.writes);
+    EXPECT_EQ(w.out.bytes, body.substr(0, 10000));
+    EXPECT_EQ(w.writer->state(), SegmentWriter::State::Complete);
+    EXPECT_EQ(w.done.load(), 10000);
   }
-  // Segment 25000..50001 with 10240 done continues at 35240.
-  Slot resumed;
-  resumed.done = 10240;
-  Recorder out(resumed.done, 25000);
-  SegmentWriter writer(out, 35240, 50001 - 35240, resumed.done, resumed.stop, resumed.buffer);
-  EXPECT_EQ(FeedInPieces(writer, testkit::RandomBytes(14761), 4096), 14761u);
-  EXPECT_EQ(out.offsets.front(), 35240);
-  EXPECT_EQ(resumed.done.load(), 25001);
+  // A large piece after small ones: what the buffer holds is written first.
+  Worker mixed(10000);
+  EXPECT_EQ(mixed.writer->Feed(body.data(), 500), 500u);
+  EXPECT_EQ(mixed.writer->Feed(body.data() + 500, 3000), 3000u);
+  EXPECT_EQ(mixed.out.sizes, (Sizes{500, 3000}));
+  EXPECT_EQ(mixed.out.bytes, body.substr(0, 3500));
+  // A resumed segment continues where its DoneSize says.
+  Worker resumed(10000, 6000);
+  EXPECT_EQ(FeedInPieces(*resumed.writer, body, 1000), 4000u);
+  EXPECT_EQ(resumed.out.sizes, (Sizes{4000}));
+  EXPECT_EQ(resumed.done.load(), 10000);
 }
 
-TEST(SegmentWriter, AStopRequestIsSeenOnlyBetweenBlocks) {
-  Slot slot;
-  Recorder out(slot.done, 0);
-  SegmentWriter writer(out, 0, 50000, slot.done, slot.stop, slot.buffer);
-  const std::string body = testkit::RandomBytes(50000);
-  // Half a block arrives, then the stop request: the block being gathered is still completed.
-  EXPECT_EQ(writer.Feed(body.data(), 5000), 5000u);
-  slot.stop = true;
-  EXPECT_EQ(writer.Feed(body.data() + 5000, 20000), 10240u - 5000u);
-  EXPECT_EQ(writer.state(), SegmentWriter::State::Stopped);
-  EXPECT_EQ(out.sizes, (std::vector<size_t>{10240}));
-  EXPECT_EQ(slot.done.load(), 10240);
+TEST(SegmentWriter, AByteWaitsInTheBufferNoLongerThanTheFlushAge) {
+  Worker w(10000);
+  const auto before = SegmentWriter::Clock::now();
+  EXPECT_EQ(w.writer->Feed("abc", 3), 3u);
+  w.writer->Tick(before);
+  EXPECT_EQ(w.done.load(), 0);
+  w.writer->Tick(SegmentWriter::Clock::now() + kFlushAge);
+  EXPECT_EQ(w.out.sizes, (Sizes{3}));
+  EXPECT_EQ(w.done.load(), 3);
+  w.writer->Tick(SegmentWriter::Clock::now() + kFlushAge);  // nothing left to write
+  EXPECT_EQ(w.out.sizes.size(), 1u);
 }
 
-TEST(SegmentWriter, AFailedWriteEndsTheBodyWithoutCountingTheBlock) {
-  Slot slot;
-  Recorder out(slot.done, 0);
-  out.failAt = 1;
-  SegmentWriter writer(out, 0, 30000, slot.done, slot.stop, slot.buffer);
+TEST(SegmentWriter, AStopRequestEndsTheBodyAtTheNextPieceAndFlushKeepsWhatCame) {
+  Worker w(10000);
+  const std::string body = testkit::RandomBytes(10000);
+  EXPECT_EQ(w.writer->Feed(body.data(), 1000), 1000u);
+  w.stop = true;
+  EXPECT_EQ(w.writer->Feed(body.data() + 1000, 1000), 0u);
+  EXPECT_EQ(w.writer->state(), SegmentWriter::State::Stopped);
+  EXPECT_EQ(w.done.load(), 0);
+  EXPECT_TRUE(w.writer->Flush());
+  EXPECT_EQ(w.out.sizes, (Sizes{1000}));
+  EXPECT_EQ(w.done.load(), 1000);
+  EXPECT_EQ(w.writer->state(), SegmentWriter::State::Stopped);
+}
+
+TEST(SegmentWriter, AFailedWriteEndsTheBodyWithoutCountingIt) {
+  Worker w(30000);
+  w.out.failAt = 1;
   const std::string body = testkit::RandomBytes(30000);
-  EXPECT_LT(writer.Feed(body.data(), body.size()), body.size());
-  EXPECT_EQ(writer.state(), SegmentWriter::State::WriteFailed);
-  EXPECT_EQ(slot.done.load(), 10240);
+  EXPECT_LT(FeedInPieces(*w.writer, body, 1000), body.size());
+  EXPECT_EQ(w.writer->state(), SegmentWriter::State::WriteFailed);
+  EXPECT_EQ(w.done.load(), 4096);
+  EXPECT_TRUE(w.writer->Flush());  // nothing more is written after a failure
+  EXPECT_EQ(w.out.sizes.size(), 1u);
 }

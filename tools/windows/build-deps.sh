@@ -77,14 +77,9 @@ build_libzip() {
 }
 
 # HTTP and HTTPS through Windows' own TLS (Schannel); no other protocol or library.
+source "$(dirname "$0")/curl-options.sh"
 build_curl() {
-  cmake_library curl "$(source_of curl)" -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF -DHTTP_ONLY=ON \
-    -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_USE_MBEDTLS=OFF -DCURL_USE_BEARSSL=OFF \
-    -DCURL_USE_WOLFSSL=OFF -DCURL_USE_NSS=OFF -DCURL_USE_GSSAPI=OFF -DCURL_USE_LIBSSH2=OFF \
-    -DCURL_USE_LIBSSH=OFF -DUSE_NGHTTP2=OFF -DUSE_NGTCP2=OFF -DUSE_QUICHE=OFF -DUSE_MSH3=OFF \
-    -DUSE_LIBIDN2=OFF -DUSE_WIN32_IDN=OFF -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF \
-    -DCURL_USE_LIBPSL=OFF -DENABLE_UNIX_SOCKETS=OFF -DENABLE_MANUAL=OFF -DCURL_DISABLE_LDAP=ON \
-    -DCURL_LTO=OFF -DPICKY_COMPILER=OFF
+  cmake_library curl "$(source_of curl)" -DBUILD_CURL_EXE=OFF "${curl_options[@]}"
 }
 
 build_googletest() {
