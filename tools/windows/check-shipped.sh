@@ -11,7 +11,7 @@ shift
 source "$(dirname "$0")/checks.sh"
 max_size=$((4 * 1024 * 1024))
 system_dlls=(advapi32 bcrypt comctl32 comdlg32 crypt32 gdi32 kernel32 msvcrt ntdll ole32 oleaut32 secur32
-  shell32 shlwapi user32 uxtheme version winmm ws2_32)
+  shell32 shlwapi user32 uxtheme version winhttp winmm ws2_32)
 system_dlls=" ${system_dlls[*]/%/.dll} "
 
 small() {
