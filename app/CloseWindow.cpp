@@ -6,6 +6,9 @@
 
 #include "app/FSpeedInstall.h"
 
+// The window's controls by name: ctl::lblJD.
+namespace ctl = ostrel::skin::ctl;
+
 namespace {
 using Clock = std::chrono::steady_clock;  // monotonic: no wrap-around, no jumps
 constexpr std::chrono::milliseconds kCancelWait{5000};

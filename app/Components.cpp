@@ -9,6 +9,9 @@
 #include "platform/file_system.h"
 #include "support/pubShare.h"
 
+// The window's controls by name: ctl::lblJD.
+namespace ctl = ostrel::skin::ctl;
+
 namespace {
 
 constexpr char kBaseServicePath[] = "rjxz/VARDAPRO/QLSFW/NimbrelBaseService.msi";

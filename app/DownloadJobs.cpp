@@ -11,8 +11,8 @@ constexpr int32_t kThreadsPerJob = 2;
 std::shared_ptr<TDownloadJob> TfrmSpeedInstall::StartJob(const std::string& url,
                                                          const std::string& fileName) {
   // Notices reach WMDownloadFailed on the window's thread while this job is the current one.
-  FNotifier = ostrel::download::MakeNotifier([this, caller = FHost.CallerOnWindowThread()] {
-    if (caller) caller->SendDownloadFailed([this] { WMDownloadFailed(); });
+  FNotifier = ostrel::download::MakeNotifier([caller = FHost.CallerOnWindowThread()] {
+    if (caller) caller->NotifyDownloadFailed();
   });
   auto job = TDownloadJob::Create(url, fileName, kThreadsPerJob, true, FNotifier);
   SetDownloadJob(job);

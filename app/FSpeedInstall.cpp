@@ -6,10 +6,13 @@
 #include "skin/UnitFormImage5.h"
 #include "support/pubShare.h"
 
+// The window's controls by name: ctl::lblJD.
+namespace ctl = ostrel::skin::ctl;
+
 namespace {
 
-using Notify = void (TfrmSpeedInstall::*)(TControl*);
-using Mouse = void (TfrmSpeedInstall::*)(TControl*, TMouseButton, int, int);
+using Notify = void (TfrmSpeedInstall::*)(TfrmSpeedInstall::TControl*);
+using Mouse = void (TfrmSpeedInstall::*)(TfrmSpeedInstall::TControl*, TfrmSpeedInstall::TMouseButton, int, int);
 
 struct Binding {
   std::string_view name;
@@ -46,6 +49,12 @@ const std::array kBindings = {
 TfrmSpeedInstall::TfrmSpeedInstall(ostrel::app::FormHost& host) : FHost(host) {
   FForm.SetEventTarget(this);
   FForm.SetObserver(&FHost);
+  if (const auto caller = FHost.CallerOnWindowThread()) caller->BindDownloadFailed([this] { WMDownloadFailed(); });
+}
+
+// The caller may outlive the form: a late notice finds no handler.
+TfrmSpeedInstall::~TfrmSpeedInstall() {
+  if (const auto caller = FHost.CallerOnWindowThread()) caller->BindDownloadFailed(nullptr);
 }
 
 std::vector<std::string_view> TfrmSpeedInstall::HandlerNames() {

@@ -20,14 +20,15 @@ namespace ostrel::app {
 constexpr int kPageAZ = 0, kPageSZ = 1, kPageXZ = 2, kPageWC = 3;
 }  // namespace ostrel::app
 
-using TControl = ostrel::skin::Control;
-// The window's controls by name: ctl::lblJD.
-namespace ctl = ostrel::skin::ctl;
-using TMouseButton = ostrel::skin::MouseButton;
-
 class TfrmSpeedInstall : public ostrel::skin::EventTarget {
  public:
+  using TControl = ostrel::skin::Control;
+  using TMouseButton = ostrel::skin::MouseButton;
+
   explicit TfrmSpeedInstall(ostrel::app::FormHost& host);
+  ~TfrmSpeedInstall() override;
+  TfrmSpeedInstall(const TfrmSpeedInstall&) = delete;
+  TfrmSpeedInstall& operator=(const TfrmSpeedInstall&) = delete;
 
   ostrel::skin::Form& Form() { return FForm; }
   ostrel::app::FormHost& Host() { return FHost; }
@@ -87,7 +88,7 @@ class TfrmSpeedInstall : public ostrel::skin::EventTarget {
   bool WaitForJobThreads(std::chrono::milliseconds limit) const;
 
   // Operations on the look that the flow uses.
-  void ShowMainPage(int index) { FForm.ShowPage(ctl::nbMain, index); }
+  void ShowMainPage(int index) { FForm.ShowPage(ostrel::skin::ctl::nbMain, index); }
   // The fill lblJDT for a whole percent of the trough pnlJD, remainder dropped.
   void SetProgressFill(int percent);
 

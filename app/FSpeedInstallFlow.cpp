@@ -9,6 +9,9 @@
 #include "app/PackageFile.h"
 #include "support/PubZip.h"
 
+// The window's controls by name: ctl::lblJD.
+namespace ctl = ostrel::skin::ctl;
+
 namespace {
 constexpr int kReuseFill = 574;  // of the trough's 580 pixels
 constexpr std::chrono::milliseconds kBeforeDownload{100};

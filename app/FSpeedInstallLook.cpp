@@ -2,6 +2,9 @@
 #include "app/FSpeedInstall.h"
 #include "skin/UnitFormImage5.h"
 
+// The window's controls by name: ctl::lblJD.
+namespace ctl = ostrel::skin::ctl;
+
 namespace {
 constexpr ostrel::skin::Rgb kBackLinkHover{0x4882E1};
 constexpr ostrel::skin::Rgb kBackLinkNormal{0x666666};

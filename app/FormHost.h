@@ -6,12 +6,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "skin/FormEvents.h"
 #include "skin/Geometry.h"
 
-// The engine's failure notice as a window message: 2134 (WM_USER + 0x456), wParam and lParam 0.
-inline constexpr unsigned WM_DOWNLOAD_FAILED = 0x0856;
+namespace ostrel::app {
+
+// The caption of the flow's box.
+inline constexpr std::string_view kMessageCaption = "提示";
+
+}  // namespace ostrel::app
 
 namespace ostrel::app {
 
@@ -24,10 +29,20 @@ class WindowThreadCaller {
   // running it when the window is gone or going. Never deadlocks with a window that is waiting
   // for the engine (the window keeps running its events while it waits).
   virtual void Call(const std::function<void()>& call) = 0;
-  // The engine's failure notice: runs handler (the form's WMDownloadFailed) as Call runs a call.
-  // A host with window messages sends WM_DOWNLOAD_FAILED instead, and its window procedure runs
-  // the form's handler.
-  virtual void SendDownloadFailed(const std::function<void()>& handler) { Call(handler); }
+  // The engine's failure notice: runs the bound handler on the window's thread as Call runs a
+  // call. A host with window messages carries it as a message of its own, whose handling calls
+  // RunDownloadFailed.
+  virtual void NotifyDownloadFailed() { Call([this] { RunDownloadFailed(); }); }
+
+  // Binds the notice to its handler (the form's WMDownloadFailed), or unbinds it with an empty
+  // one. Both this and RunDownloadFailed run on the window's thread only.
+  void BindDownloadFailed(std::function<void()> handler) { downloadFailed_ = std::move(handler); }
+  void RunDownloadFailed() const {
+    if (downloadFailed_) downloadFailed_();
+  }
+
+ private:
+  std::function<void()> downloadFailed_;
 };
 
 
@@ -45,7 +60,7 @@ class FormHost : public skin::FormObserver {
   // The flow's needs. The defaults suit hosts that only show the window (screen renderers,
   // look tests): no box, no events to run, no folder dialog, calls dropped.
 
-  // The flow's box: caption "提示", information icon, one OK button, owned by the window.
+  // The flow's box: caption kMessageCaption, information icon, one OK button, owned by the window.
   // Returns when the user has dismissed it; the window's events go on meanwhile.
   virtual void ShowMessage(const std::string& /*text*/) {}
   // Runs the window's pending events (paint, input, timers) once.

@@ -6,6 +6,9 @@
 #include "support/BrowseForFolderU.h"
 #include "support/pubShare.h"
 
+// The window's controls by name: ctl::lblJD.
+namespace ctl = ostrel::skin::ctl;
+
 namespace {
 
 constexpr char kPlatformFolder[] = "OstrelPlatform";

@@ -10,6 +10,9 @@
 #include "support/PubZip.h"
 #include "support/pubShare.h"
 
+// The window's controls by name: ctl::lblJD.
+namespace ctl = ostrel::skin::ctl;
+
 namespace {
 constexpr char kInstallFailed[] = "安装失败";
 constexpr char kDownloadFailed[] = "下载失败";

@@ -10,13 +10,17 @@ WindowPosition FirstPosition(int screenWidth, int screenHeight) {
   return {std::max(0, (screenWidth - kWindowWidth) / 2), std::max(0, (screenHeight - kWindowHeight) / 2)};
 }
 
+void SessionHost::ShowAtFirstPosition() {
+  const skin::Box screen = VirtualScreen();
+  const WindowPosition at = FirstPosition(screen.width, screen.height);
+  ShowAt(at.left, at.top);
+}
+
 WindowSession::WindowSession(SessionHost& host) : host_(host), form_(host) { host_.Attach(form_); }
 
 void WindowSession::Show() {
   RunHandler([this] { form_.FormShow(); }, [this](const std::string& text) { host_.ShowErrorBox(text); });
-  const skin::Box screen = host_.VirtualScreen();
-  const WindowPosition at = FirstPosition(screen.width, screen.height);
-  host_.ShowAt(at.left, at.top);
+  host_.ShowAtFirstPosition();
 }
 
 void WindowSession::Run(std::chrono::milliseconds threadsGrace) {

@@ -9,29 +9,38 @@
 
 #include "app/FSpeedInstall.h"
 #include "app/FormHost.h"
+#include "app/HostBinding.h"
 #include "skin/Geometry.h"
 
 namespace ostrel::app {
 
-// What a session asks of a host beyond the form's needs.
-class SessionHost : public FormHost {
+// What a session asks of a host beyond the form's needs: the native parts that the binding
+// drives, and the window's place and events.
+class SessionHost : public FormHost, public NativeParts {
  public:
+  SessionHost() : binding_(*this) {}
+
   // Binds the window to its form class: timers, edit box, text metrics, events.
-  virtual void Attach(TfrmSpeedInstall& form) = 0;
-  // The error box of an escaped error: error icon, captioned with the application's title.
-  virtual void ShowErrorBox(const std::string& text) = 0;
-  // Puts the window (642 x 482 with its frame) at its first position and shows it.
+  void Attach(TfrmSpeedInstall& form) { binding_.Attach(form); }
+  void ControlChanged(const skin::Control&) final { binding_.ControlChanged(); }
+  void TimerChanged(const skin::Control& timer) final { binding_.TimerChanged(timer); }
+
+  // Puts the window (642 x 482 with its frame) at left, top and shows it.
   virtual void ShowAt(int left, int top) = 0;
+  // Shows the window at its first position on the virtual screen.
+  void ShowAtFirstPosition();
   // The virtual screen's size: the rectangle that spans all monitors.
   virtual skin::Box VirtualScreen() = 0;
   // Runs the window's events until it has closed.
   virtual void RunEvents() = 0;
-};
 
-// The window's width and height with its 1-pixel frame.
-constexpr int kFrame = 1;
-constexpr int kWindowWidth = skin::kContentWidth + 2 * kFrame;
-constexpr int kWindowHeight = skin::kContentHeight + 2 * kFrame;
+ protected:
+  HostBinding& Binding() { return binding_; }
+  TfrmSpeedInstall* Form() const { return binding_.Form(); }
+
+ private:
+  HostBinding binding_;
+};
 
 // The first position on a virtual screen of that size: centred, rounded toward zero, never
 // negative.

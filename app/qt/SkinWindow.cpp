@@ -13,7 +13,6 @@
 
 #include "app/qt/CjkFont.h"
 #include "app/qt/InstallerApplication.h"
-#include "skin/ControlNames.h"
 
 namespace ostrel::app::qt {
 
@@ -31,38 +30,39 @@ SkinWindow::SkinWindow() : edit_(new QLineEdit(this)) {
   edit_->setFrame(false);
   edit_->hide();
   animation_.setSingleShot(true);
-  connect(&animation_, &QTimer::timeout, this, [this] { ScheduleAnimation(); });
+  connect(&animation_, &QTimer::timeout, this, [this] { Binding().AnimationDue(); });
+  connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) { Binding().EditBoxEdited(text.toStdString()); });
 }
 
-void SkinWindow::Attach(TfrmSpeedInstall& form) {
-  form_ = &form;
-  skin::Form& model = form.Form();
-  model.SetTextMeasure(&canvas_);
-  const skin::Control& edit = model.Get(ostrel::skin::ctl::edtAZLJ);
-  edit_->setFont(CjkFont(edit.description->fontHeight));
+void SkinWindow::StyleEditBox(const EditBoxLook& look) {
+  edit_->setFont(CjkFont(look.fontHeight));
   QPalette palette = edit_->palette();
-  palette.setColor(QPalette::Text, QColor(QRgb(edit.colour.value)));
-  palette.setColor(QPalette::Base, QColor(QRgb(edit.description->fill.value)));
+  palette.setColor(QPalette::Text, QColor(QRgb(look.text.value)));
+  palette.setColor(QPalette::Base, QColor(QRgb(look.fill.value)));
   edit_->setPalette(palette);
-  connect(edit_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { form_->Form().SetText(ostrel::skin::ctl::edtAZLJ, text.toStdString()); });
-  for (skin::Control& c : model.Controls()) {
-    if (c.Kind() != skin::ControlKind::Timer) continue;
-    auto* timer = new QTimer(this);
-    std::string name(c.Name());
-    timers_[name] = timer;
-    connect(timer, &QTimer::timeout, this, [this, name] { Guarded([&] { form_->Form().TimerTick(name); }); });
-    TimerChanged(c);
-  }
-  SyncEdit();
-  ScheduleAnimation();
 }
 
-void SkinWindow::PlaceAtFirstPosition() {
-  const skin::Box screen = VirtualScreen();
-  const WindowPosition at = FirstPosition(screen.width, screen.height);
-  move(at.left, at.top);
+void SkinWindow::UpdateEditBox(const skin::Box& box, const std::string& text, bool visible) {
+  edit_->setGeometry(box.left, box.top, box.width, box.height);
+  const QString shown = QString::fromStdString(text);
+  if (edit_->text() != shown) edit_->setText(shown);
+  edit_->setVisible(visible);
 }
+
+void SkinWindow::RunTimer(int id, int interval, bool enabled) {
+  QTimer*& timer = timers_[id];
+  if (!timer) {
+    timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [this, id] { Binding().TimerFired(id); });
+  }
+  timer->setInterval(interval);
+  if (enabled) timer->start();
+  else timer->stop();
+}
+
+void SkinWindow::ScheduleAnimation(int64_t delay) { animation_.start(static_cast<int>(std::max<int64_t>(delay, 1))); }
+
+void SkinWindow::ShowPointer(bool hand) { setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor); }
 
 void SkinWindow::ShowAt(int left, int top) {
   move(left, top);
@@ -93,36 +93,6 @@ void SkinWindow::CloseWindow() {
   }
   closing_ = true;
   close();
-}
-
-void SkinWindow::ControlChanged(const skin::Control&) {
-  SyncEdit();
-  ScheduleAnimation();
-}
-
-void SkinWindow::TimerChanged(const skin::Control& timer) {
-  auto found = timers_.find(std::string(timer.Name()));
-  if (found == timers_.end()) return;
-  found->second->setInterval(timer.description->interval);
-  if (timer.enabled) found->second->start();
-  else found->second->stop();
-}
-
-void SkinWindow::SyncEdit() {
-  if (!form_) return;
-  skin::Form& model = form_->Form();
-  const skin::Control& edit = model.Get(ostrel::skin::ctl::edtAZLJ);
-  const skin::Box box = model.AbsoluteBox(edit);
-  edit_->setGeometry(box.left + kFrame, box.top + kFrame, box.width, box.height);
-  QString text = QString::fromStdString(edit.text);
-  if (edit_->text() != text) edit_->setText(text);
-  edit_->setVisible(model.IsShowing(edit));
-}
-
-void SkinWindow::ScheduleAnimation() {
-  if (!form_) return;
-  int64_t due = form_->Form().AdvanceAnimations();
-  if (due >= 0) animation_.start(static_cast<int>(std::max<int64_t>(due, 1)));
 }
 
 }  // namespace ostrel::app::qt

@@ -1,5 +1,5 @@
 // The installer window on Qt: a frameless 642 x 482 widget with a 1-pixel silver frame
-// around the form's 640 x 480 content, a line edit over edtAZLJ and a QTimer per timer.
+// around the form's 640 x 480 content, a line edit for the edit box and a QTimer per timer.
 #pragma once
 
 #include <QFileDialog>
@@ -26,13 +26,18 @@ class SkinWindow : public QWidget, public SessionHost {
   SkinWindow();
   ~SkinWindow() override;
 
-  // Centres the window on the virtual screen, never at a negative position.
-  void PlaceAtFirstPosition();
   QLineEdit* EditBox() { return edit_; }
 
-  // SessionHost.
-  void Attach(TfrmSpeedInstall& form) override;
+  // NativeParts.
+  skin::TextMeasure& Measure() override { return canvas_; }
+  void StyleEditBox(const EditBoxLook& look) override;
+  void UpdateEditBox(const skin::Box& box, const std::string& text, bool visible) override;
+  void RunTimer(int id, int interval, bool enabled) override;
+  void ScheduleAnimation(int64_t delay) override;
+  void ShowPointer(bool hand) override;
   void ShowErrorBox(const std::string& text) override;
+
+  // SessionHost.
   void ShowAt(int left, int top) override;
   skin::Box VirtualScreen() override;
   void RunEvents() override;
@@ -40,8 +45,6 @@ class SkinWindow : public QWidget, public SessionHost {
   void Repaint(const skin::Box& area) override;
   void CloseWindow() override;
   bool WindowClosed() const override { return closed_; }
-  void ControlChanged(const skin::Control& control) override;
-  void TimerChanged(const skin::Control& timer) override;
   void ShowMessage(const std::string& text) override;
   void ProcessMessages() override;
   std::optional<std::string> BrowseForFolder(const std::string& title, const std::string& startFolder) override;
@@ -57,16 +60,9 @@ class SkinWindow : public QWidget, public SessionHost {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Runs a form event; an error that escapes its handler is shown in a box.
-  void Guarded(const std::function<void()>& action);
-  void SyncEdit();
-  void ScheduleAnimation();
-  void FollowPointer();
-
-  TfrmSpeedInstall* form_ = nullptr;
   QtCanvas canvas_;
   QLineEdit* edit_;
-  std::map<std::string, QTimer*> timers_;
+  std::map<int, QTimer*> timers_;
   QTimer animation_;
   std::shared_ptr<QueuedWindowCaller> caller_;  // woken through the application's event queue
   bool closed_ = false;  // set as the window closes

@@ -12,8 +12,8 @@
 namespace ostrel::app::qt {
 
 void SkinWindow::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), QString::fromStdString(text), QMessageBox::Ok,
-                  this);
+  QMessageBox box(QMessageBox::Information, QString::fromUtf8(kMessageCaption.data(), static_cast<qsizetype>(kMessageCaption.size())),
+                  QString::fromStdString(text), QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }
@@ -54,10 +54,10 @@ void SkinWindow::closeEvent(QCloseEvent* event) {
   // A close asked by the system (Alt+F4, the window manager, the end of the session) takes the
   // close control's way; the window closes when that way closes it (an extraction under way is
   // put back first and closes it later).
-  if (!closing_ && form_ && !closed_ && !inSystemClose_) {
+  if (!closing_ && Form() && !closed_ && !inSystemClose_) {
     inSystemClose_ = true;
     systemCloseAccepted_ = false;
-    Guarded([this] { form_->lblCloseClick(nullptr); });
+    Binding().Guarded([this] { Form()->lblCloseClick(nullptr); });
     inSystemClose_ = false;
     if (!systemCloseAccepted_) {
       event->ignore();

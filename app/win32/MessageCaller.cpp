@@ -8,8 +8,7 @@ void MessageCaller::Call(const std::function<void()>& call) {
   SendMessageW(window_, kRunCallMessage, 0, reinterpret_cast<LPARAM>(&carried));
 }
 
-// The window procedure runs the form's WMDownloadFailed for the message.
-void MessageCaller::SendDownloadFailed(const std::function<void()>&) {
+void MessageCaller::NotifyDownloadFailed() {
   if (closed_) return;
   SendMessageW(window_, WM_DOWNLOAD_FAILED, 0, 0);
 }

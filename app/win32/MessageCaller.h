@@ -16,13 +16,16 @@ namespace ostrel::app::win32 {
 
 // A call carried by the message: lParam points to the std::function<void()>.
 inline constexpr UINT kRunCallMessage = WM_APP + 1;
+// The engine's failure notice: 2134 (WM_USER + 0x456), wParam and lParam 0; its handling runs
+// the caller's RunDownloadFailed.
+inline constexpr UINT WM_DOWNLOAD_FAILED = WM_USER + 0x456;
 
 class MessageCaller : public WindowThreadCaller {
  public:
   explicit MessageCaller(HWND window) : window_(window) {}
 
   void Call(const std::function<void()>& call) override;
-  void SendDownloadFailed(const std::function<void()>& handler) override;
+  void NotifyDownloadFailed() override;
   // From now on calls are dropped.
   void Close() { closed_ = true; }
   bool Closed() const { return closed_; }

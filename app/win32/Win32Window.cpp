@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "platform/win32/wide_text.h"
-#include "skin/ControlNames.h"
 
 namespace ostrel::app::win32 {
 namespace {
@@ -46,21 +45,10 @@ Win32Window::~Win32Window() {
   if (editBrush_) DeleteObject(editBrush_);
 }
 
-void Win32Window::Attach(TfrmSpeedInstall& form) {
-  form_ = &form;
-  skin::Form& model = form.Form();
-  model.SetTextMeasure(&canvas_);
-  const skin::Control& edit = model.Get(ostrel::skin::ctl::edtAZLJ);
-  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFonts_.Font(edit.description->fontHeight)), FALSE);
-  editBrush_ = CreateSolidBrush(edit.description->fill.AsBgr());
-  UINT_PTR id = 1;
-  for (skin::Control& c : model.Controls()) {
-    if (c.Kind() != skin::ControlKind::Timer) continue;
-    timers_[id++] = std::string(c.Name());
-    TimerChanged(c);
-  }
-  SyncEdit();
-  ScheduleAnimation();
+void Win32Window::StyleEditBox(const EditBoxLook& look) {
+  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(editFonts_.Font(look.fontHeight)), FALSE);
+  if (editBrush_) DeleteObject(editBrush_);
+  editBrush_ = CreateSolidBrush(look.fill.AsBgr());
 }
 
 void Win32Window::ShowAt(int left, int top) {
@@ -102,45 +90,32 @@ void Win32Window::CloseWindow() {
 }
 
 void Win32Window::SystemClose() {
-  if (form_ && !caller_->Closed()) Guarded([this] { form_->lblCloseClick(nullptr); });
+  if (Form() && !caller_->Closed()) Binding().Guarded([this] { Form()->lblCloseClick(nullptr); });
   else CloseWindow();
 }
 
-void Win32Window::ControlChanged(const skin::Control&) {
-  SyncEdit();
-  ScheduleAnimation();
-}
-
-void Win32Window::TimerChanged(const skin::Control& timer) {
+void Win32Window::RunTimer(int id, int interval, bool enabled) {
   if (!window_) return;
-  auto found = std::find_if(timers_.begin(), timers_.end(), [&](const auto& t) { return t.second == timer.Name(); });
-  if (found == timers_.end()) return;
-  if (timer.enabled) SetTimer(window_, found->first, static_cast<UINT>(timer.description->interval), nullptr);
-  else KillTimer(window_, found->first);
+  if (enabled) SetTimer(window_, static_cast<UINT_PTR>(id), static_cast<UINT>(interval), nullptr);
+  else KillTimer(window_, static_cast<UINT_PTR>(id));
 }
 
-void Win32Window::SyncEdit() {
-  if (!form_ || !edit_) return;
-  skin::Form& model = form_->Form();
-  const skin::Control& edit = model.Get(ostrel::skin::ctl::edtAZLJ);
-  const skin::Box box = model.AbsoluteBox(edit);
-  SetWindowPos(edit_, nullptr, box.left + kFrame, box.top + kFrame, box.width, box.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  const std::wstring text = platform::win32::Wide(edit.text);
+void Win32Window::UpdateEditBox(const skin::Box& box, const std::string& text, bool visible) {
+  if (!edit_) return;
+  SetWindowPos(edit_, nullptr, box.left, box.top, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const std::wstring wide = platform::win32::Wide(text);
   std::wstring shown(static_cast<size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
   shown.resize(static_cast<size_t>(GetWindowTextW(edit_, shown.data(), static_cast<int>(shown.size()))));
-  if (shown != text) {
-    syncingEdit_ = true;
-    SetWindowTextW(edit_, text.c_str());
-    syncingEdit_ = false;
+  if (shown != wide) {
+    updatingEdit_ = true;
+    SetWindowTextW(edit_, wide.c_str());
+    updatingEdit_ = false;
   }
-  ShowWindow(edit_, model.IsShowing(edit) ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(edit_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void Win32Window::ScheduleAnimation() {
-  if (!form_ || !window_) return;
-  const int64_t due = form_->Form().AdvanceAnimations();
-  if (due >= 0) SetTimer(window_, kAnimationTimer, static_cast<UINT>(std::max<int64_t>(due, USER_TIMER_MINIMUM)), nullptr);
+void Win32Window::ScheduleAnimation(int64_t delay) {
+  if (window_) SetTimer(window_, kAnimationTimer, static_cast<UINT>(std::max<int64_t>(delay, USER_TIMER_MINIMUM)), nullptr);
 }
 
 }  // namespace ostrel::app::win32

@@ -63,8 +63,7 @@ int main(int argc, char** argv) {
       form->FormShow();
       const double showMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
       std::printf("show handler: %.1f ms\n", showMs);
-      window->PlaceAtFirstPosition();
-      window->show();
+      window->ShowAtFirstPosition();
     }
     QTimer::singleShot(seconds * 1000, &application, &QCoreApplication::quit);
     result = application.exec();

@@ -73,7 +73,7 @@ class FlowTest : public ::testing::Test {
   skin::Form& Model() { return form->Form(); }
   std::string Text(const char* control) { return Model().Get(control).text; }
   int Page() { return Model().PageIndex("nbMain"); }
-  void Click(void (TfrmSpeedInstall::*handler)(TControl*)) { (form.get()->*handler)(nullptr); }
+  void Click(void (TfrmSpeedInstall::*handler)(TfrmSpeedInstall::TControl*)) { (form.get()->*handler)(nullptr); }
 
   // A Windows path's file on the host.
   static std::string OnHost(const std::string& windowsPath) { return platform::HostPath(windowsPath); }

@@ -21,8 +21,7 @@ class QtWindow : public ::testing::Test {
   QtWindow() : form(window) {
     window.Attach(form);
     form.FormShow();
-    window.PlaceAtFirstPosition();
-    window.show();
+    window.ShowAtFirstPosition();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
   QImage Grab() { return window.grab().toImage(); }

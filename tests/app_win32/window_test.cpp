@@ -17,6 +17,7 @@ namespace ostrel::app::win32 {
 namespace {
 
 using namespace std::chrono_literals;
+namespace ctl = skin::ctl;
 
 struct Window : ::testing::Test {
   Win32Window window;
@@ -98,7 +99,7 @@ TEST_F(Window, APressAndReleaseOnTheBackLinkIsAClick) {
 
 TEST_F(Window, AFailureNoticeFromAnotherThreadRunsTheFormsHandlerAndIsDroppedOnceTheWindowIsGone) {
   std::shared_ptr<WindowThreadCaller> caller = window.CallerOnWindowThread();
-  auto notice = std::async(std::launch::async, [&] { caller->SendDownloadFailed([] {}); });
+  auto notice = std::async(std::launch::async, [&] { caller->NotifyDownloadFailed(); });
   EXPECT_TRUE(PumpUntil([&] { return notice.wait_for(0s) == std::future_status::ready; }));
   EXPECT_TRUE(HintShown()) << "no poll running: the hint shows";
 
@@ -111,7 +112,7 @@ TEST_F(Window, AFailureNoticeFromAnotherThreadRunsTheFormsHandlerAndIsDroppedOnc
   EXPECT_TRUE(window.WindowClosed());
   form.Form().SetVisible(ctl::lblErrorHint, false);
   auto late = std::async(std::launch::async, [&] {
-    caller->SendDownloadFailed([] {});
+    caller->NotifyDownloadFailed();
     caller->Call([&] { ++ran; });
   });
   EXPECT_EQ(late.wait_for(10s), std::future_status::ready) << "the sender is not blocked";

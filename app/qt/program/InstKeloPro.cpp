@@ -1,39 +1,36 @@
 // InstKeloPro: the speed installer. Without an argument it hands over to an elevated copy of
 // itself ("UAC") and ends; with one it shows the installer window and runs until it closes.
-#include <chrono>
 #include <cstdio>
 #include <string>
 
-#include "app/Servers.h"
-#include "app/StartUp.h"
-#include "app/qt/InstallerSession.h"
-#include "platform/host_path.h"
-#include "support/WindowsSysVersion.h"
-#include "support/pubShare.h"
+#include "app/RunInstaller.h"
+#include "app/qt/InstallerApplication.h"
+#include "app/qt/SkinWindow.h"
 
 namespace {
 
-// How long the ended window waits for the threads of its download jobs.
-constexpr std::chrono::seconds kThreadsGrace{3};
+class QtProgram : public ostrel::app::ProgramHost {
+ public:
+  QtProgram(int& argc, char** argv) : argc_(argc), argv_(argv) {}
 
-void RunWindow(int argc, char** argv) {
-  ostrel::app::qt::InstallerSession session(argc, argv);
-  session.Show();
-  session.Run(kThreadsGrace);
-}
+  void TellStartProblem(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+  platform::WindowHandle PromptOwner() override { return 0; }
+  void RunWindow(const std::function<void(ostrel::app::SessionHost&)>& session) override {
+    ostrel::app::qt::InstallerApplication application(argc_, argv_);
+    ostrel::app::qt::SkinWindow window;
+    session(window);
+  }
+  // The application is gone with the error: the text goes to the standard error.
+  void ShowErrorBox(const std::string& text) override { std::fprintf(stderr, "InstKeloPro: %s\n", text.c_str()); }
+
+ private:
+  int& argc_;
+  char** argv_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  platform::InitPrefix();
-  if (const std::string problem = ostrel::app::CheckServers(); !problem.empty()) {
-    std::fprintf(stderr, "InstKeloPro: %s\n", problem.c_str());
-    return 1;
-  }
-  ostrel::app::StartUpSteps steps;
-  steps.sysVersion = [] { return GetSysVersion(); };
-  steps.relaunch = [](const std::string& file, const std::string& params) { RunAsAdmin(0, file, params); };
-  steps.executable = [] { return platform::ExecutablePath(); };
-  steps.runWindow = [&] { RunWindow(argc, argv); };
-  return ostrel::app::StartInstaller(argc - 1, steps);
+  QtProgram program(argc, argv);
+  return ostrel::app::RunInstaller(argc - 1, program);
 }
