@@ -6,7 +6,6 @@
 
 #include "app/FSpeedInstall.h"
 
-// The window's controls by name: ctl::lblJD.
 namespace ctl = ostrel::skin::ctl;
 
 namespace {

@@ -9,7 +9,6 @@
 #include "platform/file_system.h"
 #include "support/pubShare.h"
 
-// The window's controls by name: ctl::lblJD.
 namespace ctl = ostrel::skin::ctl;
 
 namespace {

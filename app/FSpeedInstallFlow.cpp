@@ -9,7 +9,6 @@
 #include "app/PackageFile.h"
 #include "support/PubZip.h"
 
-// The window's controls by name: ctl::lblJD.
 namespace ctl = ostrel::skin::ctl;
 
 namespace {

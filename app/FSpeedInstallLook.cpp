@@ -2,7 +2,6 @@
 #include "app/FSpeedInstall.h"
 #include "skin/UnitFormImage5.h"
 
-// The window's controls by name: ctl::lblJD.
 namespace ctl = ostrel::skin::ctl;
 
 namespace {

@@ -60,31 +60,26 @@ void HostBinding::Paint(skin::Canvas& canvas, const skin::Box& area) {
 }
 
 void HostBinding::PointerMove(int x, int y) {
-  if (!form_) return;
-  Guarded([&] { form_->Form().PointerMove(x - kFrame, y - kFrame); });
-  FollowPointer();
+  OnPointer([&](skin::Form& model) { model.PointerMove(x - kFrame, y - kFrame); });
 }
 
 void HostBinding::PointerPress(int x, int y, skin::MouseButton button, bool second) {
-  if (!form_) return;
-  Guarded([&] { form_->Form().PointerPress(x - kFrame, y - kFrame, button, second); });
-  FollowPointer();
+  OnPointer([&](skin::Form& model) { model.PointerPress(x - kFrame, y - kFrame, button, second); });
 }
 
 void HostBinding::PointerRelease(int x, int y, skin::MouseButton button) {
-  if (!form_) return;
-  Guarded([&] { form_->Form().PointerRelease(x - kFrame, y - kFrame, button); });
-  FollowPointer();
+  OnPointer([&](skin::Form& model) { model.PointerRelease(x - kFrame, y - kFrame, button); });
 }
 
 void HostBinding::PointerLeave() {
-  if (!form_) return;
-  Guarded([&] { form_->Form().PointerLeave(); });
-  FollowPointer();
+  OnPointer([&](skin::Form& model) { model.PointerLeave(); });
 }
 
-void HostBinding::FollowPointer() {
-  if (form_) native_.ShowPointer(form_->Form().HandPointer());
+// The event, then the pointer's shape the form asks for.
+void HostBinding::OnPointer(const std::function<void(skin::Form&)>& event) {
+  if (!form_) return;
+  Guarded([&] { event(form_->Form()); });
+  native_.ShowPointer(form_->Form().HandPointer());
 }
 
 void HostBinding::TimerFired(int id) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/Canvas.h"
+#include "skin/Form.h"
 #include "skin/FormEvents.h"
 #include "skin/Geometry.h"
 
@@ -77,7 +78,7 @@ class HostBinding {
 
  private:
   void UpdateEditBox();
-  void FollowPointer();
+  void OnPointer(const std::function<void(skin::Form&)>& event);
 
   NativeParts& native_;
   TfrmSpeedInstall* form_ = nullptr;

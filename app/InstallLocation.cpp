@@ -6,7 +6,6 @@
 #include "support/BrowseForFolderU.h"
 #include "support/pubShare.h"
 
-// The window's controls by name: ctl::lblJD.
 namespace ctl = ostrel::skin::ctl;
 
 namespace {

@@ -10,7 +10,6 @@
 #include "support/PubZip.h"
 #include "support/pubShare.h"
 
-// The window's controls by name: ctl::lblJD.
 namespace ctl = ostrel::skin::ctl;
 
 namespace {
