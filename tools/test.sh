@@ -28,7 +28,7 @@ fi
 loud() { echo "test: $*" >&2; }
 # What the Windows part does: build the 32-bit programs (win32), test them under Wine
 # (test32), build and test the x86_64 ones instead (test64).
-win32= test32= test64=
+win32='' test32='' test64=''
 if [ -z "${OSTREL_SANITIZE:-}" ] && [ "${OSTREL_WINDOWS:-1}" != 0 ]; then
   if ! command -v i686-w64-mingw32-g++-posix >/dev/null; then
     loud "THE WINDOWS BUILD IS LEFT OUT: the i686 cross compiler is missing (tools/setup.sh installs it)"
