@@ -31,9 +31,9 @@ for tool in demosite/ostrel-demosite screens/ostrel-screens pagecheck/ostrel-pag
 done
 exe=$3
 [[ -f $exe ]] || { echo "FAIL $exe is missing"; exit 1; }
-source "$tools/windows/virtual-display.sh"
-source "$tools/windows/window-driver.sh"
-source "$tools/windows/install-walk.sh"
+source "$tools/virtual-display.sh"
+source "$tools/walk/window-driver.sh"
+source "$tools/walk/walk-steps.sh"
 source "$here/install_checks.sh"
 source "$here/install_runs.sh"
 
