@@ -1,8 +1,8 @@
 #!/bin/bash
 # The installer against local demo servers: builds what it needs, writes the demo site (manifest,
 # package, base service, drivers), serves it with a private nginx on 127.0.0.1 as the download
-# server, the web server and its port-8080 base (tools/demo-site.sh), and runs the installer
-# pointed at them:
+# server, the web server and its port-8080 base (tools/demo-servers.sh, stopped when the demo
+# ends), and runs the installer pointed at them:
 #   tools/demo.sh             the Linux program in a fresh prefix, build/demo/prefix
 #   tools/demo.sh --windows   InstKeloPro.exe under Wine in a private prefix, build/demo/wineprefix
 #                             (drive Z: removed, kept between runs; what an earlier install left
@@ -46,8 +46,15 @@ fi
 
 rm -rf "$RESULTS"
 mkdir -p "$RESULTS"
-source tools/demo-site.sh
-demo_site_served "$BUILD_DIR" "$DEMO"
+mkdir -p "$DEMO/site"
+"$BUILD_DIR/tools/demosite/ostrel-demosite" "$DEMO/site" >"$DEMO/site.txt"
+sed 's/^/demo site: /' "$DEMO/site.txt"
+tools/demo-servers.sh stop "$DEMO/site" >/dev/null 2>&1 || true
+eval "$(tools/demo-servers.sh start "$DEMO/site")"
+trap 'tools/demo-servers.sh stop "$DEMO/site" >/dev/null 2>&1 || true' EXIT
+trap 'exit 130' INT TERM
+export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+echo "servers: download $OSTREL_DOWNLOAD_SERVER, web $OSTREL_WEB_SERVER, base service fallback $OSTREL_WEB_SERVER_ALT"
 if [[ -n $windows ]]; then
   echo "demo: preparing the Wine prefix $PREFIX (the first time takes about half a minute) ..."
   tools/windows/install-prefix.sh "$PREFIX" "$exe"
