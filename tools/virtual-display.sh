@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A private virtual display (Xvfb, 1024 x 768, 24 bits, no TCP) whose screen Xvfb keeps in a
 # file, for the window driver (tools/walk/) and tools/with-xvfb.sh. Sourced (bash).
 #   display_start DIR   starts it (Xvfb picks a free display number), exports DISPLAY, sets

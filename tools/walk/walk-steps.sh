@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The steps of an install clicked through, which walk-install.sh and the tests put together:
 # start, the start and folder pages, the installing page, the done page, a close. Sourced after
 # window-driver.sh. Each step shoots the page it leaves into DRIVER_OUT (AZ.png, SZ.png,

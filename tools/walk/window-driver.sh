@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The installer's real window driven like a person would: found by its title, clicked at its
 # controls' places (the window table's boxes, past the 1-pixel frame), its page told by what
 # the screen shows. Works for any host of the window (the Linux program, InstKeloPro.exe under

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Which Wine loader runs the programs of one architecture, and which Windows build. Sourced.
 #   wine_loader ARCH   ARCH win32 (32-bit programs: Wine's i386 loader) or win64 (64-bit
 #                      programs: Wine's x86-64 loader); prints the loader's path when it really
