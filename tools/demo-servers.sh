@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The demonstration servers: one private nginx on 127.0.0.1 that serves a site written by
 # ostrel-demosite as the installer's download server, its web server and the web server's
-# port-8080 base (port 8080 when it is free, another free port otherwise).
+# port-8080 base (port 8080 when it is free, another free port otherwise). The benchmarks serve
+# their files with it too (OSTREL_DEMO_RATE=0).
 #
 #   tools/demo-servers.sh start DIR   start serving DIR/download/ and DIR/web/; prints the exports
 #   tools/demo-servers.sh env DIR     print the exports of the running servers
@@ -55,8 +56,8 @@ port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
 # free_port TAKEN...: a port nobody listens on and that is not among TAKEN.
 free_port() {
-  local port tries
-  for tries in $(seq 1 100); do
+  local port
+  for _ in $(seq 1 100); do
     port=$(( 20000 + RANDOM % 40000 ))
     [[ " $* " == *" $port "* ]] && continue
     port_in_use "$port" || { echo "$port"; return 0; }
@@ -69,7 +70,7 @@ free_port() {
 write_conf() {
   {
     echo "daemon on;"
-    echo "worker_processes 1;"
+    echo "worker_processes auto;"
     [[ $(id -u) == 0 ]] && echo "user root;"
     echo "pid \"$PID_FILE\";"
     echo "error_log \"$DIR/logs/error.log\" warn;"
@@ -79,6 +80,7 @@ write_conf() {
     echo "                  '\$body_bytes_sent range=\"\$http_range\" \"\$http_user_agent\"';"
     echo "  access_log \"$DIR/logs/access.log\" demo;"
     echo "  sendfile on;"
+    echo "  tcp_nopush on;"
     echo "  default_type application/octet-stream;"
     echo "  limit_rate $RATE;"
     for kind in client_body proxy fastcgi uwsgi scgi; do
@@ -112,8 +114,7 @@ start() {
     write_conf "$download" "$web" "$alt"
     # The listening sockets are open before nginx returns; it fails here when one is taken.
     if "$nginx" -p "$DIR/" -c "$CONF" -e "$DIR/logs/error.log" 2>"$DIR/logs/start.log"; then
-      local waited
-      for waited in $(seq 1 100); do  # the master writes its pid file just after it detaches
+      for _ in $(seq 1 100); do  # the master writes its pid file just after it detaches
         running_pid >/dev/null && break
         sleep 0.1
       done
@@ -130,7 +131,7 @@ start() {
 }
 
 stop() {
-  local pid signal waited
+  local pid signal
   if ! pid=$(running_pid); then
     rm -f "$PID_FILE" "$PORTS"
     echo "demo-servers: not running for $DIR" >&2
@@ -139,7 +140,7 @@ stop() {
   # Graceful stop first, then the fast one; the master leaves only after its workers.
   for signal in QUIT TERM; do
     kill -"$signal" "$pid" 2>/dev/null || true
-    for waited in $(seq 1 100); do
+    for _ in $(seq 1 100); do
       # A master that has exited (even one left unreaped) has no command line any more.
       running_pid >/dev/null || { rm -f "$PORTS"; echo "demo-servers: stopped" >&2; return 0; }
       sleep 0.1

@@ -5,8 +5,9 @@
 #   bench/engine/run.sh            1 MiB, 100 MiB and 1 GiB files
 #   SIZES="64" RUNS=5 bench/engine/run.sh
 #
-# ostrel-fetch also runs through a local tinyproxy (http_proxy, as a user behind a proxy has it)
-# for the sizes in PROXY_SIZES (default "100"), printed as the row "ostrel-fetch@proxy".
+# ostrel-fetch also runs through a local tinyproxy (http_proxy, as a user behind a proxy has it;
+# the plain one of tests/testkit/with-tinyproxy.sh) for the sizes in PROXY_SIZES (default "100"),
+# printed as the row "ostrel-fetch@proxy".
 #
 # Environment: SIZES (file sizes in MiB, default "1 100 1024"), RUNS (runs per
 # tool and size; default 15 for sizes below 10 MiB, else 3),
@@ -36,8 +37,9 @@ for size in $SIZES; do
 done
 [[ -z ${RUNS:-} || $RUNS =~ ^[1-9][0-9]*$ ]] || die "RUNS must be a positive whole number"
 [[ -x $TIME ]] || die "$TIME is missing (Debian package 'time'; see tools/setup.sh)"
-NGINX=$(command -v nginx || echo /usr/sbin/nginx)
-[[ -x $NGINX ]] || die "nginx is missing (Debian package 'nginx-light'; see tools/setup.sh)"
+if [[ -z ${OSTREL_TEST_PROXY:-} ]] && command -v tinyproxy >/dev/null; then
+  exec "$ROOT/tests/testkit/with-tinyproxy.sh" "$0" "$@"
+fi
 
 # Everything talks to 127.0.0.1 directly.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
@@ -45,18 +47,11 @@ export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 
 PROXY_SIZES=${PROXY_SIZES:-100}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-bench.XXXXXX")
-NGINX_PID=
-PROXY_PID=
+SITE=$WORK/site
 WINESERVER_UP=
+# shellcheck disable=SC2317  # run by the trap
 cleanup() {
-  if [[ -n $PROXY_PID ]]; then
-    kill "$PROXY_PID" 2>/dev/null || true
-    wait "$PROXY_PID" 2>/dev/null || true
-  fi
-  if [[ -n $NGINX_PID ]]; then
-    kill -QUIT "$NGINX_PID" 2>/dev/null || true
-    wait "$NGINX_PID" 2>/dev/null || true
-  fi
+  "$ROOT/tools/demo-servers.sh" stop "$SITE" >/dev/null 2>&1 || true
   if [[ -n $WINESERVER_UP ]]; then  # nginx held the session's pipe too: it is gone now
     exec 8>&-
     WINEPREFIX=$OSTREL_WINEPREFIX timeout 20 wineserver -w || WINEPREFIX=$OSTREL_WINEPREFIX wineserver -k
@@ -86,7 +81,7 @@ find_fetch() {
   fi
   local binary
   binary=$(find "$BUILD_DIR/tools/fetch" -maxdepth 1 -name ostrel-fetch -type f -perm -u+x | head -1)
-  [[ -n $binary ]] && echo "$binary" || note "ostrel-fetch built but not found; skipped"
+  if [[ -n $binary ]]; then echo "$binary"; else note "ostrel-fetch built but not found; skipped"; fi
 }
 
 # --- the served files (cached between runs of this script) ------------------
@@ -105,79 +100,12 @@ make_data() {  # make_data SIZE_MIB: sets DATA_NAME, DATA, SIZE, DATA_SHA256
 }
 make_data "${SIZES%% *}"
 
-# --- nginx on a free port, with a private configuration ---------------------
-port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
-
+# --- nginx: the demo servers' private one, without a rate limit, serving the files ----------
 start_nginx() {
-  local prefix=$WORK/nginx attempt port
-  mkdir -p "$prefix/logs" "$prefix/temp"
-  for attempt in 1 2 3 4 5 6 7 8 9 10; do
-    port=$(( 20000 + RANDOM % 40000 ))
-    port_in_use "$port" && continue
-    {
-      echo "daemon off;"
-      echo "worker_processes auto;"
-      [[ $(id -u) == 0 ]] && echo "user root;"
-      echo "pid $prefix/nginx.pid;"
-      echo "error_log $prefix/logs/error.log warn;"
-      echo "events { worker_connections 64; }"
-      echo "http {"
-      echo "  access_log off;"
-      echo "  sendfile on;"
-      echo "  tcp_nopush on;"
-      echo "  default_type application/octet-stream;"
-      for kind in client_body proxy fastcgi uwsgi scgi; do
-        echo "  ${kind}_temp_path $prefix/temp/$kind;"
-      done
-      echo "  server {"
-      echo "    listen 127.0.0.1:$port;"
-      echo "    root $CACHE_DIR;"
-      echo "  }"
-      echo "}"
-    } >"$prefix/nginx.conf"
-    "$NGINX" -p "$prefix" -c "$prefix/nginx.conf" -e "$prefix/logs/error.log" &
-    NGINX_PID=$!
-    local i
-    for i in $(seq 1 100); do
-      if curl -sfI -o /dev/null "http://127.0.0.1:$port/$DATA_NAME"; then
-        URL=http://127.0.0.1:$port/$DATA_NAME
-        return 0
-      fi
-      kill -0 "$NGINX_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill -QUIT "$NGINX_PID" 2>/dev/null || true
-    wait "$NGINX_PID" 2>/dev/null || true
-    NGINX_PID=
-  done
-  cat "$prefix/logs/error.log" >&2 || true
-  die "nginx did not come up"
-}
-
-# --- tinyproxy on a free port, in front of nginx -------------------------------
-start_proxy() {  # sets PROXY_URL; nothing when tinyproxy is missing or does not come up
-  command -v tinyproxy >/dev/null || { note "tinyproxy is not installed; the proxy row is skipped"; return; }
-  local attempt port i
-  for attempt in 1 2 3 4 5 6 7 8 9 10; do
-    port=$(( 20000 + RANDOM % 40000 ))
-    port_in_use "$port" && continue
-    printf 'Port %s\nListen 127.0.0.1\nTimeout 60\nMaxClients 16\nAllow 127.0.0.1\nLogFile "%s"\nLogLevel Warning\n' \
-      "$port" "$WORK/tinyproxy.log" >"$WORK/tinyproxy.conf"
-    tinyproxy -d -c "$WORK/tinyproxy.conf" >"$WORK/tinyproxy.out" 2>&1 &
-    PROXY_PID=$!
-    for i in $(seq 1 50); do
-      if curl -sfI -o /dev/null -x "http://127.0.0.1:$port" --noproxy '' "$URL"; then
-        PROXY_URL=http://127.0.0.1:$port
-        return 0
-      fi
-      kill -0 "$PROXY_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$PROXY_PID" 2>/dev/null || true
-    wait "$PROXY_PID" 2>/dev/null || true
-    PROXY_PID=
-  done
-  note "tinyproxy did not come up; the proxy row is skipped"
+  mkdir -p "$SITE/web"
+  ln -s "$CACHE_DIR" "$SITE/download"
+  URL=$(OSTREL_DEMO_RATE=0 "$ROOT/tools/demo-servers.sh" start "$SITE" 2>"$WORK/nginx.log" |
+    sed -n 's/^export OSTREL_DOWNLOAD_SERVER=//p')$DATA_NAME || { cat "$WORK/nginx.log" >&2; die "nginx did not come up"; }
 }
 
 # --- one timed download -----------------------------------------------------
@@ -240,16 +168,10 @@ FETCH=$(find_fetch)
 TOOLS=()
 [[ -n $FETCH ]] && TOOLS+=(ostrel-fetch)
 source "$ROOT/tools/windows/wine-loader.sh"
-if [[ -n ${OSTREL_FETCH_EXE:-} ]]; then
-  FETCH_EXE=$OSTREL_FETCH_EXE
-elif wine_loader win32 >/dev/null 2>&1; then
-  FETCH_EXE=$ROOT/build-win32/tools/fetch/ostrel-fetch.exe
-else  # no 32-bit Wine here: the same sources built for x86_64
-  FETCH_EXE=$ROOT/build-win64/tools/fetch/ostrel-fetch.exe
-fi
+FETCH_EXE=${OSTREL_FETCH_EXE:-$(wine_build "$ROOT")/tools/fetch/ostrel-fetch.exe}
 WIN_BUILD=$(dirname "$(dirname "$(dirname "$FETCH_EXE")")")
 export OSTREL_WINEPREFIX=${OSTREL_WINEPREFIX:-$WIN_BUILD/wineprefix}
-[[ $(cat "$WIN_BUILD/deps/triple" 2>/dev/null) == x86_64-* ]] && export OSTREL_WINE_ARCH=win64
+[[ $(wine_arch "$WIN_BUILD") == win64 ]] && export OSTREL_WINE_ARCH=win64
 WINE_DRIVE_C=$OSTREL_WINEPREFIX/drive_c
 if [[ -f $FETCH_EXE ]] && command -v wine >/dev/null; then
   TOOLS+=(ostrel-fetch.exe)
@@ -333,7 +255,8 @@ bench_size() {  # bench_size SIZE_MIB RUNS
 }
 
 start_nginx
-start_proxy
+PROXY_URL=${OSTREL_TEST_PROXY:-}
+[[ -n $PROXY_URL ]] || note "tinyproxy is not installed; the proxy row is skipped"
 for size in $SIZES; do
   runs=${RUNS:-$(( size < 10 ? 15 : 3 ))}
   bench_size "$size" "$runs"

@@ -15,22 +15,14 @@
 # bench/out/. Prints the medians of wall time and peak RSS and each tool's ratio to the
 # installer's time (above 1: the installer is faster).
 set -euo pipefail
-
-cd "$(dirname "$0")/../.."
-ROOT=$PWD
-BUILD_DIR=${BUILD_DIR:-build}
-OUT=$ROOT/bench/out
-RUNS=${RUNS:-3}
+# shellcheck source=bench/common.sh
+source "$(dirname "$0")/../common.sh"
 TIME=/usr/bin/time
-mkdir -p "$OUT"
-for tool in aria2c curl bsdtar zip iconv $TIME; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (tools/setup.sh installs it)" >&2; exit 1; }
-done
+need aria2c curl bsdtar zip iconv $TIME
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 
-cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja >/dev/null
-cmake --build "$BUILD_DIR" -j2 --target ostrel-install-bench ostrel-demosite ostrel-crc >/dev/null
+build ostrel-install-bench ostrel-demosite ostrel-crc
 BENCH=$BUILD_DIR/bench/install/ostrel-install-bench
 
 # ---- the package and the site -------------------------------------------------------------
@@ -60,8 +52,6 @@ eval "$(OSTREL_DEMO_RATE=0 "$ROOT/tools/demo-servers.sh" start "$SITE")"
 URL=${OSTREL_DOWNLOAD_SERVER}dlcpx/DOWN_CENTER/OSTREL/OSTREL/$NAME
 
 # ---- measuring ------------------------------------------------------------------------------
-median() { printf '%s\n' "$@" | sort -g | sed -n "$(( ($# + 1) / 2 ))p"; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b == 0 ? 0 : a / b }'; }
 declare -A WALL RSS
 
 # measure NAME PREPARE COMMAND...: wall time and peak RSS (of the largest process) per run.

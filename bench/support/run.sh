@@ -16,20 +16,10 @@
 # (user + system) and peak RSS, and each tool's ratio to ostrel's figure
 # (above 1: ostrel is faster / smaller). Inputs are made once under bench/out/.
 set -euo pipefail
-
-cd "$(dirname "$0")/../.."
-ROOT=$PWD
-BUILD_DIR=${BUILD_DIR:-build}
-OUT=$ROOT/bench/out
-RUNS=${RUNS:-3}
-mkdir -p "$OUT"
-
-for tool in zip unzip bsdtar /usr/bin/time; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (tools/setup.sh installs it)" >&2; exit 1; }
-done
-
-cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja >/dev/null
-cmake --build "$BUILD_DIR" -j2 --target ostrel-crc ostrel-crc-bench ostrel-unzip ostrel-zip-checks-bench >/dev/null
+# shellcheck source=bench/common.sh
+source "$(dirname "$0")/../common.sh"
+need zip unzip bsdtar /usr/bin/time
+build ostrel-crc ostrel-crc-bench ostrel-unzip ostrel-zip-checks-bench
 CRC=$BUILD_DIR/tools/crc/ostrel-crc
 ZCRC=$BUILD_DIR/tools/crc/ostrel-crc-bench
 UNZIP=$BUILD_DIR/tools/unzip/ostrel-unzip
@@ -92,8 +82,6 @@ measure() {
   done
   RESULT[$name]="$(median "${walls[@]}") $(median "${cpus[@]}") $(median "${rsss[@]}")"
 }
-median() { printf '%s\n' "$@" | sort -g | sed -n "$(( ($# + 1) / 2 ))p"; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b == 0 ? 0 : a / b }'; }
 
 row() {  # row NAME REFERENCE
   local w c m rw rc rm

@@ -1,6 +1,6 @@
 # The runs of whole_install.sh: each a session of InstKeloPro.exe under Wine on the virtual
 # display, clicked through; shots and notes in $WORK/runs/NAME. Sourced after
-# install_checks.sh and the window driver.
+# install_checks.sh and the walk's steps (tools/walk/).
 
 ACCESS_LOG=$SITE/logs/access.log
 PACKAGE_PATH=/dlcpx/DOWN_CENTER/OSTREL/OSTREL/
@@ -10,18 +10,15 @@ new_run() {
   mkdir -p "$DRIVER_OUT"
   : >"$DRIVER_OUT/walk.txt"
 }
-start_installer() { walk_start "$tools/windows/run-installer.sh" "$PREFIX"; }
-# A run that went wrong: its notes are shown and the installer, if it still runs, ended.
+INSTALLER=("$tools/windows/run-installer.sh" "$PREFIX")
+start_installer() { walk_start "${INSTALLER[@]}"; }
+whole_walk() { walk_whole 180 "${INSTALLER[@]}"; }
+# A run that went wrong: the installer, if it still runs, is ended and its notes are shown.
 give_up() {
-  if kill -0 "${INSTALLER_PID:-0}" 2>/dev/null; then
-    driver_shot "$DRIVER_OUT/stuck.png"
-    kill "$INSTALLER_PID"
-    wait "$INSTALLER_PID"
-  fi
+  walk_give_up
   sed 's/^/     /' "$DRIVER_OUT/walk.txt"
   return 1
 }
-whole_walk() { start_installer && walk_begin_install && walk_to_done 180 && walk_close lblClose4; }
 use_servers() { export OSTREL_DOWNLOAD_SERVER=$1 OSTREL_WEB_SERVER=$2 OSTREL_WEB_SERVER_ALT=$3; }
 use_nginx() { use_servers "$NGINX_DOWNLOAD" "$NGINX_WEB" "$NGINX_ALT"; }
 # The package's GET requests nginx saw: "STATUS BYTES RANGE" a line.
@@ -38,7 +35,7 @@ run_fresh() {
   FRESH_UNTIL=$(date '+%F %T')
   sed 's/^/     /' "$FRESH/walk.txt"
   [[ $WIN_SIZE == 642x482 ]] || { echo "     the window measures $WIN_SIZE, not 642x482"; return 1; }
-  "$tools/windows/install-facts.sh" "$PREFIX" "$FRESH"
+  "$tools/walk/install-facts.sh" "$PREFIX" "$FRESH"
 }
 
 # The platform folder gone, the package kept: it is checked and extracted, never fetched.

@@ -31,10 +31,15 @@ for tool in demosite/ostrel-demosite screens/ostrel-screens pagecheck/ostrel-pag
 done
 exe=$3
 [[ -f $exe ]] || { echo "FAIL $exe is missing"; exit 1; }
-source "$tools/windows/virtual-display.sh"
-source "$tools/windows/window-driver.sh"
-source "$tools/windows/install-walk.sh"
+# shellcheck source=tools/virtual-display.sh
+source "$tools/virtual-display.sh"
+# shellcheck source=tools/walk/window-driver.sh
+source "$tools/walk/window-driver.sh"
+# shellcheck source=tools/walk/walk-steps.sh
+source "$tools/walk/walk-steps.sh"
+# shellcheck source=tests/windows/install_checks.sh
 source "$here/install_checks.sh"
+# shellcheck source=tests/windows/install_runs.sh
 source "$here/install_runs.sh"
 
 rm -rf "$WORK" && mkdir -p "$WORK"
@@ -56,6 +61,7 @@ display_start "$WORK/display" || exit 1
 OSTREL_PREFIX=$WORK/screens-prefix "$linux/tools/screens/ostrel-screens" "$WORK/screens" >/dev/null || exit 1
 DRIVER_PAGECHECK=$PAGECHECK DRIVER_REFS=$WORK/screens
 
+# shellcheck source=tools/windows/checks.sh
 source "$tools/windows/checks.sh"
 
 check "a fresh install clicked through to the done page and its close" run_fresh

@@ -1,5 +1,6 @@
-# A whole install clicked through, in steps that a demo or a test puts together: start, the
-# start and folder pages, the installing page, the done page, a close. Sourced after
+# shellcheck shell=bash
+# The steps of an install clicked through, which walk-install.sh and the tests put together:
+# start, the start and folder pages, the installing page, the done page, a close. Sourced after
 # window-driver.sh. Each step shoots the page it leaves into DRIVER_OUT (AZ.png, SZ.png,
 # XZ.png, WC.png) and notes what it saw in DRIVER_OUT/walk.txt; figures land in
 # FIRST_PAGE_MS (start to the first painted page), INSTALL_MS (from "立即安装" to the done
@@ -70,4 +71,21 @@ walk_close() {
   driver_wait_end 30 || return 1
   driver_note "closed with $1; the installer ended with exit code $INSTALLER_STATUS"
   [[ $INSTALLER_STATUS == 0 ]]
+}
+
+# walk_whole SECONDS COMMAND...: a whole install: started by COMMAND, "极速安装", "立即安装", the
+# done page within SECONDS, its close cross (which registers the platform).
+walk_whole() {
+  local seconds=$1
+  shift
+  walk_start "$@" && walk_begin_install && walk_to_done "$seconds" && walk_close lblClose4
+}
+
+# walk_give_up: after a walk that stopped: the installer, if it still runs, is shot (stuck.png)
+# and ended.
+walk_give_up() {
+  kill -0 "${INSTALLER_PID:-0}" 2>/dev/null || return 0
+  driver_shot "$DRIVER_OUT/stuck.png"
+  kill "$INSTALLER_PID"
+  wait "$INSTALLER_PID"
 }

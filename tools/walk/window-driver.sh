@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The installer's real window driven like a person would: found by its title, clicked at its
 # controls' places (the window table's boxes, past the 1-pixel frame), its page told by what
 # the screen shows. Works for any host of the window (the Linux program, InstKeloPro.exe under
@@ -5,10 +6,11 @@
 # these settings:
 #   DRIVER_PAGECHECK    ostrel-pagecheck (Linux build)
 #   DRIVER_REFS         the folder ostrel-screens wrote the page pictures into
-#   DRIVER_FRAMEBUFFER  Xvfb's screen file (Xvfb -fbdir DIR: DIR/Xvfb_screen0)
+#   DRIVER_FRAMEBUFFER  Xvfb's screen file (tools/virtual-display.sh sets it)
 #   DRIVER_OUT          where shots, the installer's output and notes go
 # Times are milliseconds; every wait has a generous bound and fails with a note when it passes.
 
+# shellcheck disable=SC2034  # WIN_SIZE, INSTALLER_STATUS and the like are for the walk's steps and tests
 DRIVER_TITLE="极速安装"
 DRIVER_BOX_TITLE="提示"
 LAST_PAGE=none

@@ -1,10 +1,11 @@
 #!/bin/bash
-# One whole install clicked through on a private virtual display, as a person would:
-# "极速安装", "立即安装", the installing page, the done page and its close cross (which
-# registers the platform). Leaves in OUTDIR a shot of each page (AZ.png, SZ.png, XZ.png,
-# WC.png), the installer's output (installer.log) and walk.txt: the steps and the figures
-# (start to the first painted page, "立即安装" to the done page, the peak memory of the
-# installer's process). Works for any host of the window: COMMAND starts the installer.
+# One whole install clicked through on a private virtual display, as a person would, with either
+# host of the window (COMMAND starts the Linux program or InstKeloPro.exe under Wine): "极速安装",
+# "立即安装", the installing page, the done page and its close cross (which registers the
+# platform). Leaves in OUTDIR a shot of each page (AZ.png, SZ.png, XZ.png, WC.png; box.png or
+# stuck.png where the walk stopped), the installer's output (installer.log) and walk.txt: the
+# steps and the figures (start to the first painted page, "立即安装" to the done page, the peak
+# memory of the installer's process).
 #
 # Usage: walk-install.sh OUTDIR LINUX_BUILD COMMAND...
 #   LINUX_BUILD has ostrel-pagecheck and ostrel-screens (whose pictures tell the pages apart).
@@ -15,9 +16,12 @@ out=$(realpath -m "$1")
 linux=$(realpath "$2")
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/virtual-display.sh"
+# shellcheck source=tools/virtual-display.sh
+source "$here/../virtual-display.sh"
+# shellcheck source=tools/walk/window-driver.sh
 source "$here/window-driver.sh"
-source "$here/install-walk.sh"
+# shellcheck source=tools/walk/walk-steps.sh
+source "$here/walk-steps.sh"
 
 mkdir -p "$out"
 : >"$out/walk.txt"
@@ -29,12 +33,7 @@ OSTREL_PREFIX=$out/.screens-prefix "$linux/tools/screens/ostrel-screens" "$DRIVE
 display_start "$out/.display" || exit 1
 trap display_stop EXIT
 
-status=1
-if walk_start "$@" && walk_begin_install && walk_to_done 300 && walk_close lblClose4; then status=0; fi
-if kill -0 "${INSTALLER_PID:-0}" 2>/dev/null; then
-  driver_shot "$out/stuck.png"
-  kill "$INSTALLER_PID"
-  wait "$INSTALLER_PID"
-fi
+status=0
+walk_whole 300 "$@" || { status=1; walk_give_up; }
 rm -f "$out/.now.png"
 exit $status

@@ -1,9 +1,11 @@
+# shellcheck shell=bash
 # A private virtual display (Xvfb, 1024 x 768, 24 bits, no TCP) whose screen Xvfb keeps in a
-# file, for the window driver. Sourced.
+# file, for the window driver (tools/walk/) and tools/with-xvfb.sh. Sourced (bash).
 #   display_start DIR   starts it (Xvfb picks a free display number), exports DISPLAY, sets
 #                       DRIVER_FRAMEBUFFER to DIR/Xvfb_screen0 and XVFB_PID
 #   display_stop        stops it
 
+# shellcheck disable=SC2034  # DRIVER_FRAMEBUFFER is the window driver's
 display_start() {
   local dir=$1 fifo number
   mkdir -p "$dir"
