@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -28,5 +29,8 @@ void SetFileEventObserver(FileEventObserver observer);
 
 // Called by the layer's implementations.
 void ReportFileEvent(FileEvent event, uint64_t fileId, const std::string& hostPath = {});
+// The identity of what is at hostPath (a link itself, never its target) as the reports name it;
+// nothing when it can't be read.
+std::optional<uint64_t> FileIdOf(const std::string& hostPath);
 
 }  // namespace platform

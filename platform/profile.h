@@ -10,8 +10,8 @@ namespace platform {
 // or key is missing. Section and key names compare without regard to case
 // and without the blanks around them; the value loses the blanks around it
 // and one pair of matching surrounding quotes (' or "). At most bufferSize - 1
-// characters come back. Never creates the file. On Linux a file that is not
-// valid UTF-8 is read in the target systems' code page (GBK).
+// characters come back. Never creates the file. A file that is not valid
+// UTF-8 is read in the target systems' code page (GBK), whatever the system's is.
 std::string GetPrivateProfileStringA(const std::string& section, const std::string& key, const std::string& def,
                                      const std::string& file, size_t bufferSize);
 

@@ -66,16 +66,4 @@ int RemoveTemporariesBeside(const std::string& hostPath, const std::string& tag)
   return removed;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& hostPath, size_t maxBytes) {
-  File file = File::Open(hostPath, File::Mode::Read);
-  const int64_t length = file.Length();
-  if (length < 0 || static_cast<uint64_t>(length) > maxBytes) return std::nullopt;
-  std::string bytes;
-  bytes.resize(static_cast<size_t>(length));
-  if (file.ReadAt(bytes.data(), bytes.size(), 0) != length) return std::nullopt;
-  char extra;  // a file that grew since: only up to the cap
-  if (file.ReadAt(&extra, 1, length) != 0) return std::nullopt;
-  return bytes;
-}
-
 }  // namespace platform

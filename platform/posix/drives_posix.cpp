@@ -34,12 +34,6 @@ bool PointsAtHostRoot(const std::string& entry) {
   return isRoot;
 }
 
-class PosixDrives : public DriveQuery {
- public:
-  unsigned DriveTypeOf(const std::string& root) const override { return GetDriveTypeA(root); }
-  bool FreeSpaceOf(const std::string& root, DiskFreeSpace& out) const override { return GetDiskFreeSpaceA(root, out); }
-};
-
 }  // namespace
 
 std::string GetWindowsDirectoryA(size_t bufferSize) {
@@ -78,11 +72,6 @@ bool GetDiskFreeSpaceA(const std::string& root, DiskFreeSpace& out) {
   out.freeClusters = static_cast<uint32_t>(freeClusters);
   out.totalClusters = static_cast<uint32_t>(totalClusters);
   return true;
-}
-
-const DriveQuery& SystemDrives() {
-  static const PosixDrives drives;
-  return drives;
 }
 
 }  // namespace platform

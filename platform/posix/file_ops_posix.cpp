@@ -1,4 +1,4 @@
-// Whole-file operations on host paths.
+// Renames, queries and folders on host paths through the POSIX calls.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,31 +11,11 @@
 #include "platform/posix/system_error.h"
 
 namespace platform {
-namespace {
 
-std::string FolderOf(const std::string& hostPath) {
-  const size_t slash = hostPath.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : hostPath.substr(0, slash);
-}
-
-}  // namespace
-
-bool ReplaceFileAtomically(const std::string& hostPath, std::string_view bytes, unsigned permissions) {
-  std::string temp;
-  File file = CreateTemporaryBeside(hostPath, ".tmp", temp, permissions);
-  if (!file.IsOpen()) return false;
-  bool ok = file.Write(bytes.data(), bytes.size()) && file.Sync();
-  ok = file.Close() && ok;
-  ok = ok && std::rename(temp.c_str(), hostPath.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  SyncFolder(FolderOf(hostPath));
+std::optional<uint64_t> FileIdOf(const std::string& hostPath) {
   struct stat st;
-  if (::lstat(hostPath.c_str(), &st) == 0) ReportFileEvent(FileEvent::kReplaced, st.st_ino, hostPath);
-  return true;
+  if (::lstat(hostPath.c_str(), &st) != 0) return std::nullopt;
+  return static_cast<uint64_t>(st.st_ino);
 }
 
 FileError RenameNoReplace(const std::string& from, const std::string& to) {

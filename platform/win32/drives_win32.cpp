@@ -5,15 +5,6 @@
 #include "platform/win32/wide_text.h"
 
 namespace platform {
-namespace {
-
-class SystemDriveQuery : public DriveQuery {
- public:
-  unsigned DriveTypeOf(const std::string& root) const override { return GetDriveTypeA(root); }
-  bool FreeSpaceOf(const std::string& root, DiskFreeSpace& out) const override { return GetDiskFreeSpaceA(root, out); }
-};
-
-}  // namespace
 
 std::string GetWindowsDirectoryA(size_t bufferSize) {
   wchar_t dir[MAX_PATH + 1];
@@ -36,11 +27,6 @@ bool GetDiskFreeSpaceA(const std::string& root, DiskFreeSpace& out) {
     return false;
   out = {sectorsPerCluster, bytesPerSector, freeClusters, totalClusters};
   return true;
-}
-
-const DriveQuery& SystemDrives() {
-  static const SystemDriveQuery drives;
-  return drives;
 }
 
 }  // namespace platform

@@ -1,6 +1,5 @@
-// Whole-file operations on host paths.
+// Renames, queries and folders on host paths through the Windows calls.
 #include <windows.h>
-
 
 #include "platform/file.h"
 #include "platform/file_events.h"
@@ -21,25 +20,16 @@ bool Attributes(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& data) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const std::string& hostPath, std::string_view bytes, unsigned permissions) {
-  std::string temp;
-  File file = CreateTemporaryBeside(hostPath, ".tmp", temp, permissions);
-  if (!file.IsOpen()) return false;
-  bool ok = file.Write(bytes.data(), bytes.size()) && file.Sync();
-  ok = file.Close() && ok;
-  ok = ok && RenameReplacing(temp, hostPath) == FileError::None;
-  if (!ok) {
-    DeleteFileW(WidePath(temp).c_str());
-    return false;
-  }
+std::optional<uint64_t> FileIdOf(const std::string& hostPath) {
   const HANDLE h = CreateFileW(WidePath(hostPath).c_str(), FILE_READ_ATTRIBUTES,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info;
-  if (h != INVALID_HANDLE_VALUE && win32::HandleInfo(h, info))
-    ReportFileEvent(FileEvent::kReplaced, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, hostPath);
-  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  return true;
+  const bool known = win32::HandleInfo(h, info);
+  CloseHandle(h);
+  if (!known) return std::nullopt;
+  return (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
 }
 
 FileError RenameNoReplace(const std::string& from, const std::string& to) {

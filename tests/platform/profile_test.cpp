@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/ini_text.h"
+#include "platform/ini_text.h"
 #include "platform/profile.h"
 #include "tests/testkit/files.h"
 #include "tests/testkit/temp_prefix.h"
 
-using platform::posix::FindIniValue;
+using platform::FindIniValue;
 
 namespace {
 
@@ -31,12 +31,14 @@ TEST(IniText, FollowsTheProfileRules) {
   EXPECT_EQ(FindIniValue(kManifest, "Setup", "mixed"), "\"a'");
   EXPECT_EQ(FindIniValue(kManifest, "Setup", "inner"), "a \"b\" c");
   EXPECT_EQ(FindIniValue(kManifest, "Setup", "empty"), "");
-  EXPECT_EQ(FindIniValue(kManifest, "Setup", "noequals"), "");
+  EXPECT_FALSE(FindIniValue(kManifest, "Setup", "noequals"));  // a line without "=" names no key
   EXPECT_FALSE(FindIniValue(kManifest, "Setup", "absent"));
   EXPECT_FALSE(FindIniValue(kManifest, "Setup", "late"));  // only the first section of a name counts
   EXPECT_FALSE(FindIniValue(kManifest, "Nope", "url"));
   EXPECT_FALSE(FindIniValue("url=top\n[Setup]\n", "Setup", "url"));
   EXPECT_EQ(FindIniValue("\xEF\xBB\xBF[Setup]\nk=v", "Setup", "k"), "v");  // byte order mark, no last newline
+  EXPECT_EQ(FindIniValue("[Setup]\rk=v\r=no name\r", "Setup", "k"), "v");     // a lone CR ends a line
+  EXPECT_EQ(FindIniValue("[Setup]\rk=v\r=no name\r", "Setup", ""), "no name");
 }
 
 TEST(PrivateProfile, MissingFilesAreNeverCreatedAndValuesAreCut) {

@@ -18,10 +18,13 @@ std::string ReadFile(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::error_code ignored;  // the write below fails visibly enough: the file isn't there
+bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::error_code ignored;  // the write below fails when they couldn't be made
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return !out.fail();
 }
 
 std::vector<std::string> ListTree(const std::filesystem::path& root) {

@@ -12,8 +12,8 @@ namespace testkit {
 
 // The file's bytes; empty when it can't be read.
 std::string ReadFile(const std::filesystem::path& path);
-// Replaces the file with bytes, making its folders first.
-void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+// Replaces the file with bytes, making its folders first; false when not all of them were written.
+bool WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // Every path below root in UTF-8, relative with "/" between names and sorted, folders with a
 // trailing "/" (links not entered).
 std::vector<std::string> ListTree(const std::filesystem::path& root);

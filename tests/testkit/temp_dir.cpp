@@ -2,11 +2,14 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
 #include <stdexcept>
 #include <system_error>
+
+#include "tests/testkit/host_only.h"
 
 namespace fs = std::filesystem;
 
@@ -53,6 +56,14 @@ TempDir::~TempDir() {
        it.increment(ec))
     if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   fs::remove_all(path_, ec);
+}
+
+std::string TempDir::PathText(const std::string& below) const {
+  std::string text = Utf8Text(below.empty() ? path_ : path_ / Utf8Path(below));
+#ifdef _WIN32
+  std::replace(text.begin(), text.end(), '/', '\\');
+#endif
+  return text;
 }
 
 }  // namespace testkit

@@ -17,6 +17,9 @@ class TempDir {
 
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
+  // The folder, or a path below it ("a/b"), as the platform layer takes paths: UTF-8 text with
+  // the system's separator ("\\" on Windows).
+  std::string PathText(const std::string& below = {}) const;
 
  private:
   std::filesystem::path path_;

@@ -19,7 +19,8 @@
 #include "platform/text_codec.h"
 #include "platform/win32/wide_text.h"
 #include "support/WindowsSysVersion.h"
-#include "tests/windows/scratch_folder.h"
+#include "tests/testkit/files.h"
+#include "tests/testkit/temp_dir.h"
 
 namespace {
 
@@ -73,10 +74,11 @@ TEST(WindowsRegistry, WritesTheMarkerIn32BitView) {
 }
 
 TEST(WindowsProfile, ReadsCodePage936FilesByTheProfileRules) {
-  ScratchFolder dir;
-  const std::string ini = dir / "KELOPRO.INI";
-  ASSERT_TRUE(WriteBytes(ini, "[Other]\r\nurl=no\r\n[ Setup ]\r\n LargeVer = 2.1 \r\nurl=\"" + kGbk +
-                                  ".zip\"\r\ncrc=\r\n"));
+  testkit::TempDir dir;
+  const std::string ini = dir.PathText("KELOPRO.INI");
+  ASSERT_TRUE(testkit::WriteFile(dir / "KELOPRO.INI",
+                                 "[Other]\r\nurl=no\r\n[ Setup ]\r\n LargeVer = 2.1 \r\nurl=\"" + kGbk +
+                                 ".zip\"\r\ncrc=\r\n"));
   const auto read = [&](const char* section, const char* key, size_t size = 260) {
     return platform::GetPrivateProfileStringA(section, key, "def", ini, size);
   };
@@ -86,7 +88,7 @@ TEST(WindowsProfile, ReadsCodePage936FilesByTheProfileRules) {
   EXPECT_EQ(read("Setup", "missing"), "def");
   EXPECT_EQ(read("Missing", "url"), "def");
   EXPECT_EQ(read("Setup", "LargeVer", 3), "2.");
-  EXPECT_EQ(platform::GetPrivateProfileStringA("Setup", "url", "def", dir / "none.ini", 260), "def");
+  EXPECT_EQ(platform::GetPrivateProfileStringA("Setup", "url", "def", dir.PathText("none.ini"), 260), "def");
 }
 
 TEST(WindowsSystem, QueriesTheRunningSystem) {
@@ -128,11 +130,11 @@ TEST(WindowsSystem, OwnPathAndLocalTime) {
 }
 
 TEST(WindowsShell, SavesAShortcutWithItsTarget) {
-  ScratchFolder dir;
-  ASSERT_TRUE(WriteBytes(dir / "OstrelLauncher.exe", "MZ"));
-  platform::ShellLink link{dir / "OstrelLauncher.exe", dir.path(), "OstrelPro", ""};
+  testkit::TempDir dir;
+  ASSERT_TRUE(testkit::WriteFile(dir / "OstrelLauncher.exe", "MZ"));
+  platform::ShellLink link{dir.PathText("OstrelLauncher.exe"), dir.PathText(), "OstrelPro", ""};
   const char* where = std::getenv("OSTREL_SHORTCUT_FILE");  // the ctest step reads it with lnkinfo
-  const std::string file = where ? std::string(where) : dir / "OstrelPro.lnk";
+  const std::string file = where ? std::string(where) : dir.PathText("OstrelPro.lnk");
   ASSERT_EQ(platform::SaveShellLink(link, file), platform::ShellLinkResult::kOk);
   const auto bytes = platform::ReadWholeFile(file, 1 << 20);
   ASSERT_TRUE(bytes && bytes->size() > 76);

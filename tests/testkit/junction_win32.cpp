@@ -1,15 +1,13 @@
-#include "tests/windows/scratch_folder.h"
+#include "tests/testkit/junction.h"
 
 #include <windows.h>
 #include <winioctl.h>
 
-#include <atomic>
-#include <filesystem>
-#include <vector>
+#include <algorithm>
 
-#include "platform/file.h"
 #include "platform/win32/wide_text.h"
 
+namespace testkit {
 namespace {
 
 // REPARSE_DATA_BUFFER's mount-point form (the kernel headers' layout).
@@ -25,35 +23,6 @@ struct MountPointBuffer {
 };
 
 }  // namespace
-
-ScratchFolder::ScratchFolder() {
-  static std::atomic<int> counter{0};
-  wchar_t temp[MAX_PATH + 1];
-  GetTempPathW(MAX_PATH + 1, temp);
-  std::string base = platform::win32::Utf8(temp);
-  if (!base.empty() && base.back() == '\\') base.pop_back();
-  for (int attempt = 0; attempt < 1000; ++attempt) {
-    path_ = base + "\\ostrel-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-    if (CreateDirectoryW(platform::win32::Wide(path_).c_str(), nullptr)) return;
-  }
-  path_.clear();
-}
-
-ScratchFolder::~ScratchFolder() {
-  if (path_.empty()) return;
-  std::error_code ec;
-  const std::filesystem::path root(platform::win32::Wide(path_));
-  // Read-only files and junctions go too (a junction is removed, never what it leads to).
-  for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
-       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-    SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-  std::filesystem::remove_all(root, ec);
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  platform::File file = platform::File::Open(path, platform::File::Mode::CreateOrTruncate);
-  return file.Write(bytes.data(), bytes.size()) && file.Close();
-}
 
 bool MakeJunction(const std::string& link, const std::string& target) {
   const std::wstring linkPath = platform::win32::Wide(link);
@@ -77,3 +46,5 @@ bool MakeJunction(const std::string& link, const std::string& target) {
   CloseHandle(h);
   return ok != FALSE;
 }
+
+}  // namespace testkit

@@ -1,9 +1,13 @@
+// INI files read as bytes and looked up by the portable rules, on every system: Windows reads a
+// file without a byte order mark in the system's code page, but these files come in code page
+// 936 (or UTF-8) whatever that is.
+#include "platform/profile.h"
+
 #include <optional>
 
 #include "platform/file.h"
 #include "platform/host_path.h"
-#include "platform/posix/ini_text.h"
-#include "platform/profile.h"
+#include "platform/ini_text.h"
 #include "platform/text_codec.h"
 
 namespace platform {
@@ -17,11 +21,9 @@ std::string GetPrivateProfileStringA(const std::string& section, const std::stri
                                      const std::string& file, size_t bufferSize) {
   if (bufferSize == 0) return {};
   std::optional<std::string> value;
-  // The file may come from a target system in its code page (GBK): it is read as
-  // such unless it is valid UTF-8.
   if (!file.empty())
-    if (const std::optional<std::string> text = ReadWholeFile(HostPath(file), kMaxIniBytes))
-      value = posix::FindIniValue(HostTextFromTargetBytes(*text), section, key);
+    if (const std::optional<std::string> bytes = ReadWholeFile(HostPath(file), kMaxIniBytes))
+      value = FindIniValue(HostTextFromTargetBytes(*bytes), section, key);
   return CutUtf8(value ? *value : def, bufferSize - 1);
 }
 
