@@ -1,5 +1,6 @@
 // Opens a file below the served folder, refusing anything that leads outside it.
-// safe_path.cpp holds the Linux side, safe_path_win32.cpp the Windows one.
+// safe_path.cpp holds the request rules, safe_path_posix.cpp the Linux side, safe_path_win32.cpp
+// the Windows one.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Stop-aware socket I/O on a non-blocking socket: every wait also watches the
 // server's stop signal, so a stopping server never waits on a client.
-// socket_io.cpp holds the Linux side, socket_io_win32.cpp the Winsock one.
+// socket_io_posix.cpp holds the Linux side, socket_io_win32.cpp the Winsock one.
 #pragma once
 
 #include <atomic>
