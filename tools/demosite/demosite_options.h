@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace demosite {
+namespace ostrel::demosite {
 
 inline constexpr const char* kUsage =
     "usage: ostrel-demosite OUTDIR [--version TEXT]\n"
@@ -27,4 +27,4 @@ struct ParseResult {
 
 ParseResult ParseArguments(const std::vector<std::string>& args);  // args without the program name
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace fetch {
+namespace ostrel::fetch {
 
 inline constexpr const char* kUsage =
     "usage: ostrel-fetch [-n THREADS] [--log] URL FILE\n"
@@ -29,4 +29,4 @@ struct ParseResult {
 
 ParseResult ParseArguments(const std::vector<std::string>& args);  // args without the program name
 
-}  // namespace fetch
+}  // namespace ostrel::fetch

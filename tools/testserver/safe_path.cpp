@@ -2,7 +2,7 @@
 
 #include "tools/testserver/safe_path.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 bool IsRefusedRequestPath(std::string_view decodedPath) {
   if (decodedPath.find('\\') != std::string_view::npos) return true;
@@ -15,4 +15,4 @@ bool IsRefusedRequestPath(std::string_view decodedPath) {
   return false;
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct OpenedFile {
   enum Outcome { kOpened, kMissing, kForbidden } outcome = kMissing;
@@ -27,4 +27,4 @@ OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decoded
 // whenever the file is written. Empty when the system can't tell.
 std::string FileVersionTag(int fd);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

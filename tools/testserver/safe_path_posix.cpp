@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 bool RealPath(const std::string& path, std::string* out) {
@@ -52,4 +52,4 @@ std::string FileVersionTag(int fd) {
          std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + "\"";
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -5,7 +5,7 @@
 #include "tools/testserver/safe_path.h"
 #include "tools/testserver/shared_read_win32.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decodedPath) {
   OpenedFile result;
@@ -35,4 +35,4 @@ std::string FileVersionTag(int fd) {
   return text.empty() ? text : "\"" + text + "\"";
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -6,7 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 using platform::win32::Utf8;
@@ -63,4 +63,4 @@ std::string FileVersionText(int fd) {
          join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct SharedRead {
   bool opened = false;    // the path could be opened (a file of any kind)
@@ -25,4 +25,4 @@ std::string FinalFolderPath(const std::string& folder);
 // file is written. Empty when the system can't tell.
 std::string FileVersionText(int fd);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace testserver {
+namespace ostrel::testserver {
 
 enum class IoResult {
   kOk,
@@ -47,4 +47,4 @@ IoResult SendAll(const Connection& conn, const char* data, size_t size,
 IoResult SendFileBytes(const Connection& conn, int fileFd, uint64_t offset,
                        uint64_t size, std::atomic<uint64_t>* bodyCounter);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver
