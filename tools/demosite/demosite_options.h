@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/cli/parse_result.h"
+
 namespace ostrel::demosite {
 
 inline constexpr const char* kUsage =
@@ -19,11 +21,7 @@ struct SiteOptions {
   bool help = false;
 };
 
-struct ParseResult {
-  bool ok = false;
-  std::string error;  // what was wrong, when not ok
-  SiteOptions options;
-};
+using ParseResult = cli::ParseResult<SiteOptions>;
 
 ParseResult ParseArguments(const std::vector<std::string>& args);  // args without the program name
 

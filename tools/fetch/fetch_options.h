@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/cli/parse_result.h"
+
 namespace ostrel::fetch {
 
 inline constexpr const char* kUsage =
@@ -21,11 +23,7 @@ struct FetchOptions {
   std::string file;
 };
 
-struct ParseResult {
-  bool ok = false;
-  std::string error;  // what was wrong, when not ok
-  FetchOptions options;
-};
+using ParseResult = cli::ParseResult<FetchOptions>;
 
 ParseResult ParseArguments(const std::vector<std::string>& args);  // args without the program name
 
