@@ -109,7 +109,7 @@ class RealWindow : public ::testing::Test {
   void SetUp() override {
     if (!OnPath("Xvfb") || !OnPath("xdotool"))
       GTEST_SKIP() << "Xvfb or xdotool is not installed (tools/setup.sh installs xvfb and xdotool)";
-    const auto site = demosite::BuildDemoSite(root_ + "/site", "V9.1 测试");
+    const auto site = ostrel::demosite::BuildDemoSite(root_ + "/site", "V9.1 测试");
     ASSERT_TRUE(site.ok) << site.reason;
     download_ = std::make_unique<testkit::ServedFolder>(root_ + "/site/download");
     web_ = std::make_unique<testkit::ServedFolder>(root_ + "/site/web");

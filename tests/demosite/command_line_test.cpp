@@ -7,6 +7,7 @@
 #include "tools/demosite/manifest_text.h"
 #include "tools/demosite/site_paths.h"
 
+namespace ostrel::demosite::test {
 namespace {
 
 TEST(DemoSiteCommandLine, ParsesTheFolderAndTheVersion) {
@@ -16,7 +17,7 @@ TEST(DemoSiteCommandLine, ParsesTheFolderAndTheVersion) {
     std::string outDir, version;
   };
   const Case cases[] = {
-      {{"out"}, true, "out", demosite::kDefaultVersion},
+      {{"out"}, true, "out", kDefaultVersion},
       {{"out", "--version", "V3.0 测试"}, true, "out", "V3.0 测试"},
       {{"--version", "V3.0", "out"}, true, "out", "V3.0"},
       {{}, false, "", ""},
@@ -27,14 +28,14 @@ TEST(DemoSiteCommandLine, ParsesTheFolderAndTheVersion) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
-    const demosite::ParseResult parsed = demosite::ParseArguments(c.args);
+    const ParseResult parsed = ParseArguments(c.args);
     EXPECT_EQ(parsed.ok, c.ok) << parsed.error;
     EXPECT_EQ(parsed.error.empty(), c.ok);
     if (!c.ok) continue;
     EXPECT_EQ(parsed.options.outDir, c.outDir);
     EXPECT_EQ(parsed.options.version, c.version);
   }
-  EXPECT_TRUE(demosite::ParseArguments({"--help"}).options.help);
+  EXPECT_TRUE(ParseArguments({"--help"}).options.help);
 }
 
 TEST(DemoSiteCommandLine, NamesThePackageAfterTheVersionsFirstDottedNumber) {
@@ -44,7 +45,8 @@ TEST(DemoSiteCommandLine, NamesThePackageAfterTheVersionsFirstDottedNumber) {
       {"版本7", "OstrelPlatform_7.zip"},
       {"演示版", "OstrelPlatform.zip"},
   };
-  for (const auto& [version, name] : cases) EXPECT_EQ(demosite::PackageNameForVersion(version), name) << version;
+  for (const auto& [version, name] : cases) EXPECT_EQ(PackageNameForVersion(version), name) << version;
 }
 
 }  // namespace
+}  // namespace ostrel::demosite::test

@@ -14,20 +14,24 @@
 
 namespace fs = std::filesystem;
 
+namespace ostrel::demosite::test {
+
 class DemoSiteTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = std::make_unique<testkit::TempDir>();
-    site_ = demosite::BuildDemoSite((dir_->path() / "site").string(), demosite::kDefaultVersion);
+    site_ = BuildDemoSite((dir_->path() / "site").string(), kDefaultVersion);
   }
   static void TearDownTestSuite() { dir_.reset(); }
   void SetUp() override { ASSERT_TRUE(site_.ok) << site_.reason; }
 
   static fs::path Tree(const char* root) { return dir_->path() / "site" / root; }
   static fs::path Package(const char* root) {
-    return Tree(root) / (std::string(demosite::kPackageFolder) + site_.packageName);
+    return Tree(root) / (std::string(kPackageFolder) + site_.packageName);
   }
 
   static inline std::unique_ptr<testkit::TempDir> dir_;
-  static inline demosite::SiteResult site_;
+  static inline SiteResult site_;
 };
+
+}  // namespace ostrel::demosite::test

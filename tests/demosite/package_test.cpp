@@ -12,6 +12,7 @@
 #include "tools/demosite/platform_package.h"
 #include "tools/demosite/platform_scripts.h"
 
+namespace ostrel::demosite::test {
 namespace {
 
 class DemoPackageTest : public DemoSiteTest {
@@ -19,7 +20,7 @@ class DemoPackageTest : public DemoSiteTest {
   // The package extracted with the installer's extractor into a fresh folder.
   fs::path Extracted() {
     const fs::path installDir = scratch_.path() / "OstrelPlatform";
-    EXPECT_TRUE(UnZipFile(Package(demosite::kDownloadRoot).string(), installDir.string()));
+    EXPECT_TRUE(UnZipFile(Package(kDownloadRoot).string(), installDir.string()));
     return installDir;
   }
 
@@ -35,9 +36,9 @@ bool IsAscii(const std::string& text) {
 TEST_F(DemoPackageTest, ExtractsTheFilesTheInstallerReliesOnWithTheirContents) {
   const fs::path installDir = Extracted();
   const std::pair<const char*, std::string> required[] = {
-      {"OstrelLauncher.exe", demosite::LauncherScript()},
-      {"Uninstall/uninst.exe", demosite::UninstallerScript()},
-      {"OstrelMain.exe", demosite::MainProgramScript()},
+      {"OstrelLauncher.exe", LauncherScript()},
+      {"Uninstall/uninst.exe", UninstallerScript()},
+      {"OstrelMain.exe", MainProgramScript()},
   };
   for (const auto& [path, script] : required) {
     SCOPED_TRACE(path);
@@ -45,7 +46,7 @@ TEST_F(DemoPackageTest, ExtractsTheFilesTheInstallerReliesOnWithTheirContents) {
     EXPECT_NE(fs::status(installDir / path).permissions() & fs::perms::owner_exec, fs::perms::none);
   }
   // Every entry, Chinese names included, lands under its own name.
-  for (const demosite::PackageEntry& entry : demosite::PlatformPackageEntries(demosite::kDefaultVersion)) {
+  for (const PackageEntry& entry : PlatformPackageEntries(kDefaultVersion)) {
     SCOPED_TRACE(entry.name);
     if (entry.name.back() == '/') {
       EXPECT_TRUE(fs::is_directory(installDir / entry.name));
@@ -57,18 +58,18 @@ TEST_F(DemoPackageTest, ExtractsTheFilesTheInstallerReliesOnWithTheirContents) {
 
 TEST_F(DemoPackageTest, StoresChineseNamesInCodePage936UnflaggedAndInUtf8Flagged) {
   int error = 0;
-  zip_t* zip = zip_open(Package(demosite::kDownloadRoot).c_str(), ZIP_RDONLY, &error);
+  zip_t* zip = zip_open(Package(kDownloadRoot).c_str(), ZIP_RDONLY, &error);
   ASSERT_NE(zip, nullptr);
   int seen[2] = {0, 0};
   zip_int64_t index = 0;
-  for (const demosite::PackageEntry& entry : demosite::PlatformPackageEntries(demosite::kDefaultVersion)) {
+  for (const PackageEntry& entry : PlatformPackageEntries(kDefaultVersion)) {
     const auto at = static_cast<zip_uint64_t>(index++);
     if (IsAscii(entry.name)) continue;
     SCOPED_TRACE(entry.name);
     const std::string raw = zip_get_name(zip, at, ZIP_FL_ENC_RAW);
     // Read as the ZIP format says (CP437 unless flagged), a name changes only without the flag.
     const std::string strict = zip_get_name(zip, at, ZIP_FL_ENC_STRICT);
-    const bool flagged = entry.form == demosite::NameForm::kUtf8;
+    const bool flagged = entry.form == NameForm::kUtf8;
     EXPECT_EQ(raw, flagged ? entry.name : platform::Utf8ToGbk(entry.name).value());
     EXPECT_EQ(strict == raw, flagged);
     ++seen[flagged];
@@ -89,9 +90,10 @@ TEST_F(DemoPackageTest, LauncherRunsDirectlyAndLeavesItsMarkerBesideItself) {
   while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
   const int status = ::pclose(pipe);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
-  EXPECT_EQ(output.rfind(std::string(demosite::kLauncherGreeting) + "\n", 0), 0u) << output;
-  const std::string marker = testkit::ReadFile(installDir / demosite::kLaunchMarker);
+  EXPECT_EQ(output.rfind(std::string(kLauncherGreeting) + "\n", 0), 0u) << output;
+  const std::string marker = testkit::ReadFile(installDir / kLaunchMarker);
   EXPECT_TRUE(std::regex_match(marker, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n)"))) << marker;
 }
 
 }  // namespace
+}  // namespace ostrel::demosite::test

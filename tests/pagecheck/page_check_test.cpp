@@ -11,10 +11,10 @@
 #include <memory>
 #include <string>
 
-#include "frame_buffer.h"
-#include "page_compare.h"
-#include "page_regions.h"
 #include "tests/testkit/temp_dir.h"
+#include "tools/pagecheck/frame_buffer.h"
+#include "tools/pagecheck/page_compare.h"
+#include "tools/pagecheck/page_regions.h"
 
 namespace {
 

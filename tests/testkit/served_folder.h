@@ -8,7 +8,7 @@
 
 namespace testkit {
 
-class ServedFolder : public testserver::TestHttpServer {
+class ServedFolder : public ostrel::testserver::TestHttpServer {
  public:
   explicit ServedFolder(const std::filesystem::path& root);
 

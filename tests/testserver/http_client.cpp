@@ -11,7 +11,7 @@
 
 #include "platform/ascii_case.h"
 
-namespace testserver_test {
+namespace ostrel::testserver::test {
 namespace {
 
 struct Sink {
@@ -107,4 +107,4 @@ std::string RawExchange(uint16_t port, const std::string& request) {
   return answer;
 }
 
-}  // namespace testserver_test
+}  // namespace ostrel::testserver::test

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace testserver_test {
+namespace ostrel::testserver::test {
 
 struct FetchOptions {
   bool head = false;
@@ -33,4 +33,4 @@ FetchResult Fetch(const std::string& url, const FetchOptions& options = {});
 // Sends raw request text to 127.0.0.1:port and returns the whole answer.
 std::string RawExchange(uint16_t port, const std::string& request);
 
-}  // namespace testserver_test
+}  // namespace ostrel::testserver::test

@@ -6,7 +6,7 @@
 #include "tests/testkit/temp_dir.h"
 #include "tests/testserver/http_client.h"
 
-namespace testserver_test {
+namespace ostrel::testserver::test {
 namespace {
 
 constexpr int kPartialFile = 18;  // CURLE_PARTIAL_FILE
@@ -139,4 +139,4 @@ TEST_F(ServerFaultsTest, StatusEmptyAndUnknownOptions) {
 }
 
 }  // namespace
-}  // namespace testserver_test
+}  // namespace ostrel::testserver::test

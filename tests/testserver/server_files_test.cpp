@@ -8,7 +8,7 @@
 #include "tests/testkit/temp_dir.h"
 #include "tests/testserver/http_client.h"
 
-namespace testserver_test {
+namespace ostrel::testserver::test {
 namespace {
 
 class ServerFilesTest : public ::testing::Test {
@@ -118,4 +118,4 @@ TEST_F(ServerFilesTest, MalformedRequestsAreRefused) {
 }
 
 }  // namespace
-}  // namespace testserver_test
+}  // namespace ostrel::testserver::test

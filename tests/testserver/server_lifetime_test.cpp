@@ -15,7 +15,7 @@
 #include "tests/testkit/wait.h"
 #include "tests/testserver/http_client.h"
 
-namespace testserver_test {
+namespace ostrel::testserver::test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -80,4 +80,4 @@ TEST(ServerLifetimeTest, ProgramRejectsBadArguments) {
 }
 
 }  // namespace
-}  // namespace testserver_test
+}  // namespace ostrel::testserver::test

@@ -5,22 +5,22 @@
 
 namespace ostrel::artgen {
 
-QColor rgb(unsigned hex, int alpha) {
+QColor Rgb(unsigned hex, int alpha) {
   return QColor(int((hex >> 16) & 0xFF), int((hex >> 8) & 0xFF), int(hex & 0xFF), alpha);
 }
 
-QImage blankPicture(int width, int height, QColor ground) {
+QImage BlankPicture(int width, int height, QColor ground) {
   QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
   picture.fill(ground);
   return picture;
 }
 
-void smooth(QPainter& painter) {
+void Smooth(QPainter& painter) {
   painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                          QPainter::SmoothPixmapTransform);
 }
 
-QFont uiFont(int pixelSize, bool bold) {
+QFont UiFont(int pixelSize, bool bold) {
   QFont font(QStringLiteral("WenQuanYi Micro Hei"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(pixelSize);
@@ -29,7 +29,7 @@ QFont uiFont(int pixelSize, bool bold) {
   return font;
 }
 
-void fillRounded(QPainter& painter, const QRectF& box, qreal radius, QColor fill) {
+void FillRounded(QPainter& painter, const QRectF& box, qreal radius, QColor fill) {
   painter.save();
   painter.setPen(Qt::NoPen);
   painter.setBrush(fill);
@@ -37,7 +37,7 @@ void fillRounded(QPainter& painter, const QRectF& box, qreal radius, QColor fill
   painter.restore();
 }
 
-void outlinedRounded(QPainter& painter, const QRect& box, qreal radius, QColor fill,
+void OutlinedRounded(QPainter& painter, const QRect& box, qreal radius, QColor fill,
                      QColor border) {
   painter.save();
   painter.setPen(QPen(border, 1.0));
@@ -47,11 +47,11 @@ void outlinedRounded(QPainter& painter, const QRect& box, qreal radius, QColor f
   painter.restore();
 }
 
-void bar(QPainter& painter, qreal x, qreal y, qreal width, qreal height, QColor fill) {
-  fillRounded(painter, QRectF(x, y, width, height), height / 2, fill);
+void Bar(QPainter& painter, qreal x, qreal y, qreal width, qreal height, QColor fill) {
+  FillRounded(painter, QRectF(x, y, width, height), height / 2, fill);
 }
 
-void disc(QPainter& painter, QPointF centre, qreal radius, QColor fill) {
+void Disc(QPainter& painter, QPointF centre, qreal radius, QColor fill) {
   painter.save();
   painter.setPen(Qt::NoPen);
   painter.setBrush(fill);
@@ -59,7 +59,7 @@ void disc(QPainter& painter, QPointF centre, qreal radius, QColor fill) {
   painter.restore();
 }
 
-void text(QPainter& painter, const QRectF& box, const QString& words, const QFont& font,
+void Text(QPainter& painter, const QRectF& box, const QString& words, const QFont& font,
           QColor colour, int alignment) {
   painter.save();
   painter.setFont(font);
@@ -68,7 +68,7 @@ void text(QPainter& painter, const QRectF& box, const QString& words, const QFon
   painter.restore();
 }
 
-void checkMark(QPainter& painter, const QRectF& box, qreal strokeWidth, QColor colour) {
+void CheckMark(QPainter& painter, const QRectF& box, qreal strokeWidth, QColor colour) {
   QPainterPath tick;
   tick.moveTo(box.left() + box.width() * 0.18, box.top() + box.height() * 0.52);
   tick.lineTo(box.left() + box.width() * 0.42, box.top() + box.height() * 0.74);

@@ -17,34 +17,34 @@ inline constexpr unsigned kLogoBlue = 0x3A5EE8;
 inline constexpr unsigned kGreen = 0x30CA66;
 inline constexpr unsigned kOrange = 0xFFA53A;
 
-QColor rgb(unsigned hex, int alpha = 255);
+QColor Rgb(unsigned hex, int alpha = 255);
 
 // A transparent picture of the given size, ready for a premultiplied painter.
-QImage blankPicture(int width, int height, QColor ground = Qt::transparent);
+QImage BlankPicture(int width, int height, QColor ground = Qt::transparent);
 
 // Turns antialiasing on for shapes, text and scaled pictures.
-void smooth(QPainter& painter);
+void Smooth(QPainter& painter);
 
 // The Chinese user-interface font, found by family name through fontconfig fallback.
-QFont uiFont(int pixelSize, bool bold = false);
+QFont UiFont(int pixelSize, bool bold = false);
 
 // A filled box with rounded corners, no outline.
-void fillRounded(QPainter& painter, const QRectF& box, qreal radius, QColor fill);
+void FillRounded(QPainter& painter, const QRectF& box, qreal radius, QColor fill);
 
 // A box with a 1-pixel outline on whole pixels: fill inside, border along the edge.
-void outlinedRounded(QPainter& painter, const QRect& box, qreal radius, QColor fill, QColor border);
+void OutlinedRounded(QPainter& painter, const QRect& box, qreal radius, QColor fill, QColor border);
 
 // A pill-shaped bar (radius = half the height), as a stand-in for a line of text.
-void bar(QPainter& painter, qreal x, qreal y, qreal width, qreal height, QColor fill);
+void Bar(QPainter& painter, qreal x, qreal y, qreal width, qreal height, QColor fill);
 
 // A filled circle around a centre.
-void disc(QPainter& painter, QPointF centre, qreal radius, QColor fill);
+void Disc(QPainter& painter, QPointF centre, qreal radius, QColor fill);
 
 // A text drawn in a box with the given alignment.
-void text(QPainter& painter, const QRectF& box, const QString& words, const QFont& font,
+void Text(QPainter& painter, const QRectF& box, const QString& words, const QFont& font,
           QColor colour, int alignment = Qt::AlignCenter);
 
 // A check mark inside a square box, stroked with round ends.
-void checkMark(QPainter& painter, const QRectF& box, qreal strokeWidth, QColor colour);
+void CheckMark(QPainter& painter, const QRectF& box, qreal strokeWidth, QColor colour);
 
 }  // namespace ostrel::artgen

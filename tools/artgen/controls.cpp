@@ -9,10 +9,10 @@ namespace ostrel::artgen {
 
 namespace {
 
-QImage crossPicture(int size, qreal inset, qreal strokeWidth, QColor colour) {
-  QImage picture = blankPicture(size, size);
+QImage CrossPicture(int size, qreal inset, qreal strokeWidth, QColor colour) {
+  QImage picture = BlankPicture(size, size);
   QPainter painter(&picture);
-  smooth(painter);
+  Smooth(painter);
   painter.setPen(QPen(colour, strokeWidth, Qt::SolidLine, Qt::RoundCap));
   const qreal far = size - inset;
   // One path for both strokes, so that a partly transparent colour stays even where they cross.
@@ -28,37 +28,37 @@ QImage crossPicture(int size, qreal inset, qreal strokeWidth, QColor colour) {
 
 }  // namespace
 
-QImage blueButton(unsigned fill) {
-  QImage picture = blankPicture(200, 44);
+QImage BlueButton(unsigned fill) {
+  QImage picture = BlankPicture(200, 44);
   QPainter painter(&picture);
-  smooth(painter);
-  fillRounded(painter, QRectF(0, 0, 200, 44), 22, rgb(fill));
+  Smooth(painter);
+  FillRounded(painter, QRectF(0, 0, 200, 44), 22, Rgb(fill));
   return picture;
 }
 
-QImage whiteButton(unsigned fill, unsigned border) {
-  QImage picture = blankPicture(90, 36);
+QImage WhiteButton(unsigned fill, unsigned border) {
+  QImage picture = BlankPicture(90, 36);
   QPainter painter(&picture);
-  smooth(painter);
-  outlinedRounded(painter, picture.rect(), 4, rgb(fill), rgb(border));
+  Smooth(painter);
+  OutlinedRounded(painter, picture.rect(), 4, Rgb(fill), Rgb(border));
   return picture;
 }
 
-QImage closeCross(unsigned colour) { return crossPicture(16, 3.5, 1.6, rgb(colour)); }
+QImage CloseCross(unsigned colour) { return CrossPicture(16, 3.5, 1.6, Rgb(colour)); }
 
-QImage smallCloseCross(unsigned colour, int alpha) {
-  return crossPicture(10, 1.75, 1.4, rgb(colour, alpha));
+QImage SmallCloseCross(unsigned colour, int alpha) {
+  return CrossPicture(10, 1.75, 1.4, Rgb(colour, alpha));
 }
 
-QImage inputFrame() {
-  QImage picture = blankPicture(300, 36);
+QImage InputFrame() {
+  QImage picture = BlankPicture(300, 36);
   QPainter painter(&picture);
-  smooth(painter);
-  outlinedRounded(painter, picture.rect(), 4, rgb(0xFFFFFF), rgb(0xD5D5D5));
+  Smooth(painter);
+  OutlinedRounded(painter, picture.rect(), 4, Rgb(0xFFFFFF), Rgb(0xD5D5D5));
   return picture;
 }
 
-QImage editionBadge() {
+QImage EditionBadge() {
   // Top-right and bottom-left corners rounded, the other two square.
   const qreal w = 58, h = 20, r = 8;
   QPainterPath shape;
@@ -69,10 +69,10 @@ QImage editionBadge() {
   shape.lineTo(r, h);
   shape.arcTo(QRectF(0, h - 2 * r, 2 * r, 2 * r), 270, -90);
   shape.closeSubpath();
-  QImage picture = blankPicture(58, 20);
+  QImage picture = BlankPicture(58, 20);
   QPainter painter(&picture);
-  smooth(painter);
-  painter.fillPath(shape, rgb(0xF75858));
+  Smooth(painter);
+  painter.fillPath(shape, Rgb(0xF75858));
   return picture;
 }
 

@@ -15,18 +15,18 @@ namespace {
 
 using Indexed = std::vector<unsigned char>;  // one colour index per pixel, rows top to bottom
 
-Indexed indexFrame(const QImage& frame, Palette& palette) {
+Indexed IndexFrame(const QImage& frame, Palette& palette) {
   const QImage opaque = frame.convertToFormat(QImage::Format_RGB32);
   Indexed pixels(size_t(opaque.width()) * size_t(opaque.height()));
   for (int y = 0; y < opaque.height(); ++y) {
     const QRgb* row = reinterpret_cast<const QRgb*>(opaque.constScanLine(y));
     for (int x = 0; x < opaque.width(); ++x)
-      pixels[size_t(y) * size_t(opaque.width()) + size_t(x)] = palette.indexOf(row[x]);
+      pixels[size_t(y) * size_t(opaque.width()) + size_t(x)] = palette.IndexOf(row[x]);
   }
   return pixels;
 }
 
-bool putLoopForever(GifFileType* gif) {
+bool PutLoopForever(GifFileType* gif) {
   static const GifByteType kName[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
   static const GifByteType kLoopCount0[] = {1, 0, 0};  // sub-block 1, loop count 0 (little-endian)
   return EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
@@ -35,7 +35,7 @@ bool putLoopForever(GifFileType* gif) {
          EGifPutExtensionTrailer(gif) == GIF_OK;
 }
 
-bool putFrameControl(GifFileType* gif, int delay) {
+bool PutFrameControl(GifFileType* gif, int delay) {
   GraphicsControlBlock control{DISPOSE_DO_NOT, false, delay, kTransparentIndex};
   GifByteType bytes[4];
   const size_t length = EGifGCBToExtension(&control, bytes);
@@ -43,7 +43,7 @@ bool putFrameControl(GifFileType* gif, int delay) {
 }
 
 // Writes the pixels of `current` inside `area`; pixels equal to `previous` become transparent.
-bool putFrame(GifFileType* gif, const QRect& area, int stride, const Indexed& current,
+bool PutFrame(GifFileType* gif, const QRect& area, int stride, const Indexed& current,
               const Indexed* previous) {
   if (EGifPutImageDesc(gif, area.x(), area.y(), area.width(), area.height(), false, nullptr) !=
       GIF_OK)
@@ -60,20 +60,20 @@ bool putFrame(GifFileType* gif, const QRect& area, int stride, const Indexed& cu
   return true;
 }
 
-std::string reason(int error) {
+std::string Reason(int error) {
   const char* words = GifErrorString(error);
   return words ? words : "GIF error " + std::to_string(error);
 }
 
 }  // namespace
 
-std::string writeGif(const Animation& animation, const std::string& path) {
+std::string WriteGif(const Animation& animation, const std::string& path) {
   const QSize size = animation.frames.front().size();
   Palette palette(animation.frames, kTransparentIndex);
   GifColorType table[256] = {};
-  for (size_t i = 0; i < palette.colours().size(); ++i) {
-    table[i] = {GifByteType(qRed(palette.colours()[i])), GifByteType(qGreen(palette.colours()[i])),
-                GifByteType(qBlue(palette.colours()[i]))};
+  for (size_t i = 0; i < palette.Colours().size(); ++i) {
+    table[i] = {GifByteType(qRed(palette.Colours()[i])), GifByteType(qGreen(palette.Colours()[i])),
+                GifByteType(qBlue(palette.Colours()[i]))};
   }
   table[kTransparentIndex] = {255, 255, 255};
 
@@ -84,11 +84,11 @@ std::string writeGif(const Animation& animation, const std::string& path) {
   GifFileType* gif = EGifOpenFileHandle(fd, &error);
   if (!gif) {
     close(fd);
-    return reason(error);
+    return Reason(error);
   }
   auto fail = [&] {
     int closeError = 0;
-    const std::string why = reason(gif->Error ? gif->Error : E_GIF_ERR_WRITE_FAILED);
+    const std::string why = Reason(gif->Error ? gif->Error : E_GIF_ERR_WRITE_FAILED);
     EGifCloseFile(gif, &closeError);
     return why;
   };
@@ -96,20 +96,20 @@ std::string writeGif(const Animation& animation, const std::string& path) {
                                                                    &GifFreeMapObject);
   EGifSetGifVersion(gif, true);
   if (EGifPutScreenDesc(gif, size.width(), size.height(), 8, 0, map.get()) != GIF_OK ||
-      !putLoopForever(gif)) {
+      !PutLoopForever(gif)) {
     return fail();
   }
   Indexed previous;
   for (size_t i = 0; i < animation.frames.size(); ++i) {
-    Indexed current = indexFrame(animation.frames[i], palette);
+    Indexed current = IndexFrame(animation.frames[i], palette);
     const QRect area = i == 0 ? QRect(QPoint(0, 0), size) : animation.changingRegion;
-    if (!putFrameControl(gif, animation.delayHundredths) ||
-        !putFrame(gif, area, size.width(), current, i == 0 ? nullptr : &previous)) {
+    if (!PutFrameControl(gif, animation.delayHundredths) ||
+        !PutFrame(gif, area, size.width(), current, i == 0 ? nullptr : &previous)) {
       return fail();
     }
     previous = std::move(current);
   }
-  if (EGifCloseFile(gif, &error) != GIF_OK) return reason(error);
+  if (EGifCloseFile(gif, &error) != GIF_OK) return Reason(error);
   return {};
 }
 

@@ -20,6 +20,6 @@ struct Animation {
 inline constexpr unsigned char kTransparentIndex = 255;
 
 // Returns an empty text on success, otherwise the reason.
-std::string writeGif(const Animation& animation, const std::string& path);
+std::string WriteGif(const Animation& animation, const std::string& path);
 
 }  // namespace ostrel::artgen

@@ -9,6 +9,6 @@
 namespace ostrel::artgen {
 
 // Returns an empty text on success, otherwise the reason.
-std::string writeIco(const std::vector<QImage>& sizes, const std::string& path);
+std::string WriteIco(const std::vector<QImage>& sizes, const std::string& path);
 
 }  // namespace ostrel::artgen

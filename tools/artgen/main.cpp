@@ -20,26 +20,26 @@ struct Still {
 };
 
 const Still kStills[] = {
-    {"BG_JSAZ", pageBackground},
-    {"BG_BANBEN", editionBadge},
-    {"BG31", declarationSlide},
-    {"BG32", invoiceSlide},
-    {"BG33", accountsSlide},
-    {"BTN_LANB200X44_NORMAL", [] { return blueButton(0x2E7BFB); }},
-    {"BTN_LANB200X44_HOVER", [] { return blueButton(0x468CFF); }},
-    {"BTN_LANB200X44_DOWN", [] { return blueButton(0x2A6FE3); }},
-    {"BTN_BAIB90X36_NORMAL", [] { return whiteButton(0xFFFFFF, 0xC7C7C7); }},
-    {"BTN_BAIB90X36_DOWN", [] { return whiteButton(0xF3F3F3, 0xB8B8B8); }},
-    {"BTN_GUANBI_NORMAL", [] { return closeCross(0x333333); }},
-    {"BTN_GUANBI_DOWN", [] { return closeCross(0x3887FF); }},
-    {"BTN_GUANBI_BLUE_NORMAL", [] { return smallCloseCross(0xFFFFFF, 200); }},
-    {"BTN_GUANBI_BLUE_DOWN", [] { return smallCloseCross(0xACCDF9, 255); }},
-    {"IMPUT_300X36", inputFrame},
-    {"LOGO_90X90", productLogo},
-    {"ICON_ANZHUANGWANCHENG", completionMark},
+    {"BG_JSAZ", PageBackground},
+    {"BG_BANBEN", EditionBadge},
+    {"BG31", DeclarationSlide},
+    {"BG32", InvoiceSlide},
+    {"BG33", AccountsSlide},
+    {"BTN_LANB200X44_NORMAL", [] { return BlueButton(0x2E7BFB); }},
+    {"BTN_LANB200X44_HOVER", [] { return BlueButton(0x468CFF); }},
+    {"BTN_LANB200X44_DOWN", [] { return BlueButton(0x2A6FE3); }},
+    {"BTN_BAIB90X36_NORMAL", [] { return WhiteButton(0xFFFFFF, 0xC7C7C7); }},
+    {"BTN_BAIB90X36_DOWN", [] { return WhiteButton(0xF3F3F3, 0xB8B8B8); }},
+    {"BTN_GUANBI_NORMAL", [] { return CloseCross(0x333333); }},
+    {"BTN_GUANBI_DOWN", [] { return CloseCross(0x3887FF); }},
+    {"BTN_GUANBI_BLUE_NORMAL", [] { return SmallCloseCross(0xFFFFFF, 200); }},
+    {"BTN_GUANBI_BLUE_DOWN", [] { return SmallCloseCross(0xACCDF9, 255); }},
+    {"IMPUT_300X36", InputFrame},
+    {"LOGO_90X90", ProductLogo},
+    {"ICON_ANZHUANGWANCHENG", CompletionMark},
 };
 
-bool report(const std::string& path, const std::string& failure) {
+bool Report(const std::string& path, const std::string& failure) {
   if (failure.empty()) {
     std::printf("%s\n", path.c_str());
     return true;
@@ -64,11 +64,11 @@ int main(int argc, char** argv) {
   bool ok = true;
   for (const Still& still : kStills) {
     const std::string path = folder + still.resource + ".png";
-    ok = report(path, writePng(still.draw(), path)) && ok;
+    ok = Report(path, WritePng(still.draw(), path)) && ok;
   }
   const std::string gif = folder + "BG_JSAZ1.gif";
-  ok = report(gif, writeGif(startAnimation(), gif)) && ok;
+  ok = Report(gif, WriteGif(StartAnimation(), gif)) && ok;
   const std::string icon = folder + "MAINICON.ico";
-  ok = report(icon, writeIco({programIcon(16), programIcon(24), programIcon(32), programIcon(48), programIcon(256)}, icon)) && ok;
+  ok = Report(icon, WriteIco({ProgramIcon(16), ProgramIcon(24), ProgramIcon(32), ProgramIcon(48), ProgramIcon(256)}, icon)) && ok;
   return ok ? 0 : 1;
 }

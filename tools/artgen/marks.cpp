@@ -6,44 +6,44 @@
 
 namespace ostrel::artgen {
 
-QImage productLogo() {
-  QImage picture = blankPicture(90, 90);
+QImage ProductLogo() {
+  QImage picture = BlankPicture(90, 90);
   QPainter painter(&picture);
-  smooth(painter);
+  Smooth(painter);
   const QPointF centre(45, 45);
   // White disc with a faint blue rim so that it stands out on the white page.
-  disc(painter, centre, 45, rgb(0xDCE5FB));
-  disc(painter, centre, 43.5, rgb(0xFFFFFF));
+  Disc(painter, centre, 45, Rgb(0xDCE5FB));
+  Disc(painter, centre, 43.5, Rgb(0xFFFFFF));
 
   // Letter mark: a bold "O" open at the top right, with a dot in the opening.
-  painter.setPen(QPen(rgb(kLogoBlue), 11, Qt::SolidLine, Qt::RoundCap));
+  painter.setPen(QPen(Rgb(kLogoBlue), 11, Qt::SolidLine, Qt::RoundCap));
   painter.setBrush(Qt::NoBrush);
   const QRectF ring(centre.x() - 20, centre.y() - 20, 40, 40);
   painter.drawArc(ring, 75 * 16, 300 * 16);  // from 75 degrees round to 15 degrees
-  disc(painter, QPointF(centre.x() + 17.5, centre.y() - 17.5), 6.5, rgb(kLogoBlue));
+  Disc(painter, QPointF(centre.x() + 17.5, centre.y() - 17.5), 6.5, Rgb(kLogoBlue));
   return picture;
 }
 
-QImage programIcon(int side) {
-  QImage picture = blankPicture(side, side);
+QImage ProgramIcon(int side) {
+  QImage picture = BlankPicture(side, side);
   QPainter painter(&picture);
-  smooth(painter);
+  Smooth(painter);
   const qreal unit = side / 32.0;  // drawn on a 32-unit grid
-  fillRounded(painter, QRectF(1 * unit, 1 * unit, 30 * unit, 30 * unit), 6 * unit, rgb(kLogoBlue));
+  FillRounded(painter, QRectF(1 * unit, 1 * unit, 30 * unit, 30 * unit), 6 * unit, Rgb(kLogoBlue));
   // The logo's open "O" with its dot, in white.
-  painter.setPen(QPen(rgb(0xFFFFFF), 4.2 * unit, Qt::SolidLine, Qt::RoundCap));
+  painter.setPen(QPen(Rgb(0xFFFFFF), 4.2 * unit, Qt::SolidLine, Qt::RoundCap));
   painter.setBrush(Qt::NoBrush);
   painter.drawArc(QRectF(8.5 * unit, 8.5 * unit, 15 * unit, 15 * unit), 75 * 16, 300 * 16);
-  disc(painter, QPointF(22.6 * unit, 9.4 * unit), 2.5 * unit, rgb(0xFFFFFF));
+  Disc(painter, QPointF(22.6 * unit, 9.4 * unit), 2.5 * unit, Rgb(0xFFFFFF));
   return picture;
 }
 
-QImage completionMark() {
-  QImage picture = blankPicture(44, 44);
+QImage CompletionMark() {
+  QImage picture = BlankPicture(44, 44);
   QPainter painter(&picture);
-  smooth(painter);
-  disc(painter, QPointF(22, 22), 22, rgb(kGreen));
-  checkMark(painter, QRectF(9, 9, 26, 26), 3.6, rgb(0xFFFFFF));
+  Smooth(painter);
+  Disc(painter, QPointF(22, 22), 22, Rgb(kGreen));
+  CheckMark(painter, QRectF(9, 9, 26, 26), 3.6, Rgb(0xFFFFFF));
   return picture;
 }
 

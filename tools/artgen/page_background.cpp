@@ -12,7 +12,7 @@ namespace ostrel::artgen {
 namespace {
 
 // A band from a sine-shaped top edge down to the bottom of the page.
-QPainterPath wave(qreal baseline, qreal amplitude, qreal wavelength, qreal phase) {
+QPainterPath Wave(qreal baseline, qreal amplitude, qreal wavelength, qreal phase) {
   QPainterPath band;
   band.moveTo(0, 480);
   for (int x = 0; x <= 640; x += 4) {
@@ -26,10 +26,10 @@ QPainterPath wave(qreal baseline, qreal amplitude, qreal wavelength, qreal phase
 
 }  // namespace
 
-void paintPageGround(QPainter& painter) {
+void PaintPageGround(QPainter& painter) {
   painter.save();
-  smooth(painter);
-  painter.fillRect(QRect(0, 0, 640, 480), rgb(0xFFFFFF));
+  Smooth(painter);
+  painter.fillRect(QRect(0, 0, 640, 480), Rgb(0xFFFFFF));
   struct Layer {
     qreal baseline, amplitude, wavelength, phase;
     unsigned colour;
@@ -42,15 +42,15 @@ void paintPageGround(QPainter& painter) {
   };
   // Flat, partly transparent layers: where they overlap the blue deepens towards the bottom.
   for (const Layer& l : layers) {
-    painter.fillPath(wave(l.baseline, l.amplitude, l.wavelength, l.phase), rgb(l.colour, l.alpha));
+    painter.fillPath(Wave(l.baseline, l.amplitude, l.wavelength, l.phase), Rgb(l.colour, l.alpha));
   }
   painter.restore();
 }
 
-QImage pageBackground() {
-  QImage picture = blankPicture(640, 480);
+QImage PageBackground() {
+  QImage picture = BlankPicture(640, 480);
   QPainter painter(&picture);
-  paintPageGround(painter);
+  PaintPageGround(painter);
   return picture;
 }
 

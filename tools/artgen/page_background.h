@@ -6,6 +6,6 @@
 
 namespace ostrel::artgen {
 
-void paintPageGround(QPainter& painter);
+void PaintPageGround(QPainter& painter);
 
 }  // namespace ostrel::artgen

@@ -14,7 +14,7 @@ struct Entry {
 };
 using Box = std::vector<Entry>;
 
-int longestAxis(const Box& box, int* range) {
+int LongestAxis(const Box& box, int* range) {
   int best = 0;
   *range = -1;
   for (int axis = 0; axis < 3; ++axis) {
@@ -31,9 +31,9 @@ int longestAxis(const Box& box, int* range) {
 }
 
 // Splits the box at the count-weighted median of its longest axis.
-std::pair<Box, Box> split(Box box) {
+std::pair<Box, Box> Split(Box box) {
   int range = 0;
-  const int axis = longestAxis(box, &range);
+  const int axis = LongestAxis(box, &range);
   std::sort(box.begin(), box.end(),
             [axis](auto& a, auto& b) { return a.channels[axis] < b.channels[axis]; });
   double total = 0;
@@ -49,7 +49,7 @@ std::pair<Box, Box> split(Box box) {
 
 // The box's main colour when one colour outweighs all others together (flat areas stay
 // exact), otherwise the weighted mean.
-QRgb representative(const Box& box) {
+QRgb Representative(const Box& box) {
   double sum[3] = {0, 0, 0}, total = 0;
   const Entry* heaviest = &box.front();
   for (const Entry& e : box) {
@@ -86,21 +86,21 @@ Palette::Palette(const std::vector<QImage>& frames, int maxColours) {
     int widestRange = 0;
     for (auto it = boxes.begin(); it != boxes.end(); ++it) {
       int range = 0;
-      if (it->size() > 1) longestAxis(*it, &range);
+      if (it->size() > 1) LongestAxis(*it, &range);
       if (range > widestRange) {
         widestRange = range;
         widest = it;
       }
     }
     if (widest == boxes.end()) break;  // every colour has its own box
-    auto [low, high] = split(std::move(*widest));
+    auto [low, high] = Split(std::move(*widest));
     *widest = std::move(low);
     boxes.push_back(std::move(high));
   }
-  for (const Box& box : boxes) colours_.push_back(representative(box));
+  for (const Box& box : boxes) colours_.push_back(Representative(box));
 }
 
-unsigned char Palette::indexOf(QRgb pixel) {
+unsigned char Palette::IndexOf(QRgb pixel) {
   pixel |= 0xFF000000u;
   if (auto found = nearest_.find(pixel); found != nearest_.end()) return found->second;
   int best = 0;

@@ -15,10 +15,10 @@ class Palette {
   // Builds at most maxColours colours from the opaque pixels of all frames.
   Palette(const std::vector<QImage>& frames, int maxColours);
 
-  const std::vector<QRgb>& colours() const { return colours_; }
+  const std::vector<QRgb>& Colours() const { return colours_; }
 
   // The index of the table colour nearest to the pixel's colour.
-  unsigned char indexOf(QRgb pixel);
+  unsigned char IndexOf(QRgb pixel);
 
  private:
   std::vector<QRgb> colours_;

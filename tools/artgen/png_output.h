@@ -8,9 +8,9 @@
 namespace ostrel::artgen {
 
 // Returns an empty text on success, otherwise the reason.
-std::string writePng(const QImage& picture, const std::string& path);
+std::string WritePng(const QImage& picture, const std::string& path);
 
 // The same PNG as bytes in memory (an icon's large entry); false when libpng refuses the picture.
-bool encodePng(const QImage& picture, std::vector<unsigned char>& out);
+bool EncodePng(const QImage& picture, std::vector<unsigned char>& out);
 
 }  // namespace ostrel::artgen

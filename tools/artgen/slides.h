@@ -17,15 +17,15 @@ inline constexpr unsigned kPanel = 0xF4F7FC;    // side bars, table heads
 inline constexpr unsigned kPale = 0xEAF2FF;     // selected rows
 
 // A 640 x 480 slide: blue ground, faint rings, the headline and a line below it.
-QImage slideGround(const QString& headline, const QString& subline);
+QImage SlideGround(const QString& headline, const QString& subline);
 
 // Draws a product window (shadow, white body, title bar) and returns the area below the title bar.
-QRectF productWindow(QPainter& painter, const QRectF& frame, const QString& title);
+QRectF ProductWindow(QPainter& painter, const QRectF& frame, const QString& title);
 
 // A column of menu entries (icon dot and text bar); the entry `selected` is highlighted.
-void menuColumn(QPainter& painter, const QRectF& area, int entries, int selected);
+void MenuColumn(QPainter& painter, const QRectF& area, int entries, int selected);
 
 // A floating card with a soft shadow over the window.
-void floatingCard(QPainter& painter, const QRectF& box);
+void FloatingCard(QPainter& painter, const QRectF& box);
 
 }  // namespace ostrel::artgen

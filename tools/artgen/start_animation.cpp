@@ -6,16 +6,16 @@
 
 namespace ostrel::artgen {
 
-Animation startAnimation() {
+Animation StartAnimation() {
   constexpr int kFrames = 48;
   Animation animation;
   animation.changingRegion = kSceneRegion;
   animation.delayHundredths = 4;
   for (int i = 0; i < kFrames; ++i) {
-    QImage frame = blankPicture(640, 480);
+    QImage frame = BlankPicture(640, 480);
     QPainter painter(&frame);
-    paintPageGround(painter);
-    paintStartScene(painter, double(i) / kFrames);
+    PaintPageGround(painter);
+    PaintStartScene(painter, double(i) / kFrames);
     painter.end();
     animation.frames.push_back(frame);
   }

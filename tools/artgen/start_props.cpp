@@ -10,7 +10,7 @@
 
 namespace ostrel::artgen {
 
-void paintParcel(QPainter& painter, QPointF c, double s, int alpha) {
+void PaintParcel(QPainter& painter, QPointF c, double s, int alpha) {
   const double h = s / 2, q = s / 4;
   const QPointF back(c.x(), c.y() - h), left(c.x() - h, c.y() - q), right(c.x() + h, c.y() - q),
       front(c.x(), c.y()), leftLow(c.x() - h, c.y() + q), rightLow(c.x() + h, c.y() + q),
@@ -18,50 +18,50 @@ void paintParcel(QPainter& painter, QPointF c, double s, int alpha) {
   painter.save();
   painter.setPen(Qt::NoPen);
   // Silhouette first, so that no background shows between the faces.
-  painter.setBrush(rgb(0xF39A2E, alpha));
+  painter.setBrush(Rgb(0xF39A2E, alpha));
   painter.drawPolygon(QPolygonF({back, right, rightLow, bottom, leftLow, left}));
-  painter.setBrush(rgb(0xFFC872, alpha));
+  painter.setBrush(Rgb(0xFFC872, alpha));
   painter.drawPolygon(QPolygonF({back, right, front, left}));
-  painter.setBrush(rgb(0xFFAE45, alpha));
+  painter.setBrush(Rgb(0xFFAE45, alpha));
   painter.drawPolygon(QPolygonF({left, front, bottom, leftLow}));
   // Tape across the lid and down the right face.
   const QPointF lidMiddle((back.x() + left.x()) / 2, (back.y() + left.y()) / 2);
   const QPointF edgeMiddle((front.x() + right.x()) / 2, (front.y() + right.y()) / 2);
   const QPointF faceMiddle((bottom.x() + rightLow.x()) / 2, (bottom.y() + rightLow.y()) / 2);
-  painter.setPen(QPen(rgb(0xE5821A, alpha), s / 9, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+  painter.setPen(QPen(Rgb(0xE5821A, alpha), s / 9, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
   painter.drawPolyline(QPolygonF({lidMiddle, edgeMiddle, faceMiddle}));
   painter.restore();
 }
 
-void paintSpeedLines(QPainter& painter, QPointF tail, double length, int alpha) {
+void PaintSpeedLines(QPainter& painter, QPointF tail, double length, int alpha) {
   const struct { double dy, share, width; } lines[] = {{-8, 0.7, 3}, {0, 1.0, 3.5}, {8, 0.5, 3}};
   painter.save();
   for (const auto& l : lines) {
     const double x0 = tail.x() - length * l.share;
     QLinearGradient fade(x0, 0, tail.x(), 0);
-    fade.setColorAt(0, rgb(0x8DB6FF, 0));
-    fade.setColorAt(1, rgb(0x8DB6FF, alpha));
+    fade.setColorAt(0, Rgb(0x8DB6FF, 0));
+    fade.setColorAt(1, Rgb(0x8DB6FF, alpha));
     painter.setPen(QPen(QBrush(fade), l.width, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(QPointF(x0, tail.y() + l.dy), QPointF(tail.x(), tail.y() + l.dy));
   }
   painter.restore();
 }
 
-void paintGauge(QPainter& painter, QPointF c, double r, double value) {
+void PaintGauge(QPainter& painter, QPointF c, double r, double value) {
   const QRectF dial(c.x() - r, c.y() - r, 2 * r, 2 * r);
   const double start = 210, sweep = 240;  // degrees, counter-clockwise from 3 o'clock
   painter.save();
-  disc(painter, c, r + 10, rgb(0xF2F7FF));
+  Disc(painter, c, r + 10, Rgb(0xF2F7FF));
   painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(rgb(0xDCE8FF), 8, Qt::SolidLine, Qt::RoundCap));
+  painter.setPen(QPen(Rgb(0xDCE8FF), 8, Qt::SolidLine, Qt::RoundCap));
   painter.drawArc(dial, int(start * 16), int(-sweep * 16));
   QConicalGradient heat(c, start - sweep);  // 0 at the dial's end, counter-clockwise to its start
-  heat.setColorAt(0.0, rgb(0x2E6BF0));
-  heat.setColorAt(sweep / 360, rgb(0x7FB2FF));
+  heat.setColorAt(0.0, Rgb(0x2E6BF0));
+  heat.setColorAt(sweep / 360, Rgb(0x7FB2FF));
   painter.setPen(QPen(QBrush(heat), 8, Qt::SolidLine, Qt::RoundCap));
   painter.drawArc(dial, int(start * 16), int(-sweep * value * 16));
   // Ticks inside the dial.
-  painter.setPen(QPen(rgb(0xB5CCF5), 1.6, Qt::SolidLine, Qt::RoundCap));
+  painter.setPen(QPen(Rgb(0xB5CCF5), 1.6, Qt::SolidLine, Qt::RoundCap));
   for (int i = 0; i <= 8; ++i) {
     const double a = (start - sweep * i / 8) * std::numbers::pi / 180;
     const QPointF dir(std::cos(a), -std::sin(a));
@@ -71,21 +71,21 @@ void paintGauge(QPainter& painter, QPointF c, double r, double value) {
   const double a = (start - sweep * value) * std::numbers::pi / 180;
   const QPointF dir(std::cos(a), -std::sin(a)), side(-dir.y(), dir.x());
   painter.setPen(Qt::NoPen);
-  painter.setBrush(rgb(0xFF6A4D));
+  painter.setBrush(Rgb(0xFF6A4D));
   painter.drawPolygon(QPolygonF({c + side * 3.2, c + dir * (r - 14), c - side * 3.2}));
-  disc(painter, c, 7, rgb(0x2E6BF0));
-  disc(painter, c, 3, rgb(0xFFFFFF));
+  Disc(painter, c, 7, Rgb(0x2E6BF0));
+  Disc(painter, c, 3, Rgb(0xFFFFFF));
   painter.restore();
 }
 
-void paintSparkle(QPainter& painter, QPointF c, double s, int alpha) {
+void PaintSparkle(QPainter& painter, QPointF c, double s, int alpha) {
   QPainterPath star;
   star.moveTo(c.x(), c.y() - s);
   star.quadTo(c, QPointF(c.x() + s, c.y()));
   star.quadTo(c, QPointF(c.x(), c.y() + s));
   star.quadTo(c, QPointF(c.x() - s, c.y()));
   star.quadTo(c, QPointF(c.x(), c.y() - s));
-  painter.fillPath(star, rgb(0x7FAEFF, alpha));
+  painter.fillPath(star, Rgb(0x7FAEFF, alpha));
 }
 
 }  // namespace ostrel::artgen

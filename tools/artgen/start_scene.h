@@ -12,12 +12,12 @@ namespace ostrel::artgen {
 inline const QRect kSceneRegion(69, 139, 532, 224);
 
 // Paints the illustration at `phase` (0 up to 1, one cycle of the animation).
-void paintStartScene(QPainter& painter, double phase);
+void PaintStartScene(QPainter& painter, double phase);
 
 // Props of the illustration (start_props.cpp).
-void paintParcel(QPainter& painter, QPointF centre, double size, int alpha);
-void paintSpeedLines(QPainter& painter, QPointF tail, double length, int alpha);
-void paintGauge(QPainter& painter, QPointF centre, double radius, double value);
-void paintSparkle(QPainter& painter, QPointF centre, double size, int alpha);
+void PaintParcel(QPainter& painter, QPointF centre, double size, int alpha);
+void PaintSpeedLines(QPainter& painter, QPointF tail, double length, int alpha);
+void PaintGauge(QPainter& painter, QPointF centre, double radius, double value);
+void PaintSparkle(QPainter& painter, QPointF centre, double size, int alpha);
 
 }  // namespace ostrel::artgen

@@ -16,7 +16,7 @@
 
 namespace fs = std::filesystem;
 
-namespace demosite {
+namespace ostrel::demosite {
 
 namespace {
 
@@ -107,4 +107,4 @@ SiteResult BuildDemoSite(const std::string& siteDir, const std::string& version)
   return result;
 }
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

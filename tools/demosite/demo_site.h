@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace demosite {
+namespace ostrel::demosite {
 
 struct SiteResult {
   bool ok = false;
@@ -23,4 +23,4 @@ SiteResult BuildDemoSite(const std::string& siteDir, const std::string& version)
 inline constexpr size_t kBaseServiceSize = 1024 * 1024;
 inline constexpr size_t kDriverSize = 200 * 1024;
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

@@ -2,7 +2,7 @@
 
 #include "tools/demosite/site_paths.h"
 
-namespace demosite {
+namespace ostrel::demosite {
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
   ParseResult result;
@@ -40,4 +40,4 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   return result;
 }
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace demosite {
+#include "tools/cli/parse_result.h"
+
+namespace ostrel::demosite {
 
 inline constexpr const char* kUsage =
     "usage: ostrel-demosite OUTDIR [--version TEXT]\n"
@@ -19,12 +21,8 @@ struct SiteOptions {
   bool help = false;
 };
 
-struct ParseResult {
-  bool ok = false;
-  std::string error;  // what was wrong, when not ok
-  SiteOptions options;
-};
+using ParseResult = cli::ParseResult<SiteOptions>;
 
 ParseResult ParseArguments(const std::vector<std::string>& args);  // args without the program name
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

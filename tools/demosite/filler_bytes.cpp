@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-namespace demosite {
+namespace ostrel::demosite {
 
 std::string IncompressibleBytes(std::string_view seed, size_t size) {
   // The engine and the seed sequence are fully specified by the standard, so the bytes
@@ -28,4 +28,4 @@ std::string StandInFile(std::string_view title, size_t size) {
   return bytes;
 }
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

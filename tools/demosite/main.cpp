@@ -10,24 +10,32 @@
 #include "tools/demosite/demosite_options.h"
 #include "tools/demosite/site_paths.h"
 
-int main(int argc, char** argv) {
-  const demosite::ParseResult parsed = demosite::ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+namespace ostrel::demosite {
+namespace {
+
+int Main(int argc, char** argv) {
+  const ParseResult parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.ok) {
-    std::fprintf(stderr, "ostrel-demosite: %s\n%s", parsed.error.c_str(), demosite::kUsage);
+    std::fprintf(stderr, "ostrel-demosite: %s\n%s", parsed.error.c_str(), kUsage);
     return 2;
   }
   if (parsed.options.help) {
-    std::fputs(demosite::kUsage, stdout);
+    std::fputs(kUsage, stdout);
     return 0;
   }
-  const demosite::SiteResult site = demosite::BuildDemoSite(parsed.options.outDir, parsed.options.version);
+  const SiteResult site = BuildDemoSite(parsed.options.outDir, parsed.options.version);
   if (!site.ok) {
     std::fprintf(stderr, "ostrel-demosite: %s\n", site.reason.c_str());
     return 1;
   }
-  std::printf("site:     %s/{%s,%s}/\n", parsed.options.outDir.c_str(), demosite::kDownloadRoot, demosite::kWebRoot);
+  std::printf("site:     %s/{%s,%s}/\n", parsed.options.outDir.c_str(), kDownloadRoot, kWebRoot);
   std::printf("LargeVer: %s\n", parsed.options.version.c_str());
   std::printf("url:      %s\n", site.packageName.c_str());
   std::printf("crc:      %s\n", site.crc.c_str());
   return 0;
 }
+
+}  // namespace
+}  // namespace ostrel::demosite
+
+int main(int argc, char** argv) { return ostrel::demosite::Main(argc, argv); }

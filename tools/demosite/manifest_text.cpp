@@ -3,7 +3,7 @@
 #include "platform/text.h"
 #include "platform/text_codec.h"
 
-namespace demosite {
+namespace ostrel::demosite {
 
 namespace {
 
@@ -30,4 +30,4 @@ std::string PackageNameForVersion(std::string_view version) {
   return "OstrelPlatform_" + std::string(version.substr(start, end - start)) + ".zip";
 }
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace demosite {
+namespace ostrel::demosite {
 
 // The manifest's bytes (CRLF lines); nullopt when a value holds a line break or a
 // character that code page 936 lacks.
@@ -17,4 +17,4 @@ std::optional<std::string> ManifestText(std::string_view version, std::string_vi
 // "OstrelPlatform.zip" when the text holds no digit.
 std::string PackageNameForVersion(std::string_view version);
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

@@ -6,7 +6,7 @@
 
 #include "platform/text_codec.h"
 
-namespace demosite {
+namespace ostrel::demosite {
 
 namespace {
 
@@ -91,4 +91,4 @@ bool WritePackageZip(const std::string& path, const std::vector<PackageEntry>& e
   return true;
 }
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

@@ -8,7 +8,7 @@
 
 #include "tools/demosite/platform_package.h"
 
-namespace demosite {
+namespace ostrel::demosite {
 
 // 2026-12-01 08:00:00 as the archive stores times (MS-DOS date and time fields).
 inline constexpr unsigned kDosDate = ((2026 - 1980) << 9) | (12 << 5) | 1;
@@ -18,4 +18,4 @@ inline constexpr unsigned kDosTime = (8 << 11) | (0 << 5) | 0;
 // reason when the archive cannot be made or a name cannot be written in its form.
 bool WritePackageZip(const std::string& path, const std::vector<PackageEntry>& entries, std::string& reason);
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

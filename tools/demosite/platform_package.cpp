@@ -4,7 +4,7 @@
 #include "tools/demosite/filler_bytes.h"
 #include "tools/demosite/platform_scripts.h"
 
-namespace demosite {
+namespace ostrel::demosite {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::vector<PackageEntry> PlatformPackageEntries(std::string_view version) {
   };
 }
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

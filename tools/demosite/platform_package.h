@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace demosite {
+namespace ostrel::demosite {
 
 // How an entry's name is stored in the archive.
 enum class NameForm {
@@ -30,4 +30,4 @@ inline constexpr size_t kLargeFileSize = 3 * 1024 * 1024;
 // text and must be writable in code page 936.
 std::vector<PackageEntry> PlatformPackageEntries(std::string_view version);
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

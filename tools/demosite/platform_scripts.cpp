@@ -1,6 +1,6 @@
 #include "tools/demosite/platform_scripts.h"
 
-namespace demosite {
+namespace ostrel::demosite {
 
 namespace {
 
@@ -39,4 +39,4 @@ std::string UninstallerScript() {
   return script;
 }
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace demosite {
+namespace ostrel::demosite {
 
 // The marker file the launcher writes beside itself, holding the time it ran.
 inline constexpr const char* kLaunchMarker = "launched.txt";
@@ -15,4 +15,4 @@ std::string LauncherScript();     // OstrelLauncher.exe
 std::string MainProgramScript();  // OstrelMain.exe
 std::string UninstallerScript();  // Uninstall/uninst.exe
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

@@ -1,7 +1,7 @@
 // Where the installer looks for things on its servers, relative to a server's root.
 #pragma once
 
-namespace demosite {
+namespace ostrel::demosite {
 
 inline constexpr const char* kPackageFolder = "dlcpx/DOWN_CENTER/OSTREL/OSTREL/";
 inline constexpr const char* kManifestPath = "dlcpx/DOWN_CENTER/OSTREL/OSTREL/OSTREL.XML";
@@ -16,4 +16,4 @@ inline constexpr const char* kWebRoot = "web";
 
 inline constexpr const char* kDefaultVersion = "V2.3.118 演示版";
 
-}  // namespace demosite
+}  // namespace ostrel::demosite

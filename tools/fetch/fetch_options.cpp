@@ -1,6 +1,6 @@
 #include "tools/fetch/fetch_options.h"
 
-namespace fetch {
+namespace ostrel::fetch {
 
 namespace {
 
@@ -74,4 +74,4 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   return result;
 }
 
-}  // namespace fetch
+}  // namespace ostrel::fetch

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace fetch {
+#include "tools/cli/parse_result.h"
+
+namespace ostrel::fetch {
 
 inline constexpr const char* kUsage =
     "usage: ostrel-fetch [-n THREADS] [--log] URL FILE\n"
@@ -21,12 +23,8 @@ struct FetchOptions {
   std::string file;
 };
 
-struct ParseResult {
-  bool ok = false;
-  std::string error;  // what was wrong, when not ok
-  FetchOptions options;
-};
+using ParseResult = cli::ParseResult<FetchOptions>;
 
 ParseResult ParseArguments(const std::vector<std::string>& args);  // args without the program name
 
-}  // namespace fetch
+}  // namespace ostrel::fetch

@@ -32,6 +32,7 @@
 #include "tools/fetch/fetch_options.h"
 #include "tools/fetch/progress_report.h"
 
+namespace ostrel::fetch {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -80,9 +81,8 @@ class Display {
     lastReceived_ = received;
     speed_.Add(now, received);
     if (percent > 0) lastPercent_ = percent;
-    const std::string line =
-        fetch::FormatProgress(lastPercent_, received, job.TotalSize.load(), speed_.BytesPerSecond(),
-                              terminal_ ? kBarWidth : 0);
+    const std::string line = FormatProgress(lastPercent_, received, job.TotalSize.load(), speed_.BytesPerSecond(),
+                                            terminal_ ? kBarWidth : 0);
     if (terminal_) {
       platform::PrintText(stderr, "\r%s\x1b[K", line.c_str());
       shown_ = true;
@@ -96,10 +96,9 @@ class Display {
     EndBarLine();
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     const int64_t total = job.TotalSize.load();
-    platform::PrintText(stderr, "100%%  %s in %.2f s (%s/s), %s: %s\n", fetch::FormatBytes(total).c_str(),
-                 seconds,
-                 fetch::FormatBytes(seconds > 0 ? static_cast<int64_t>(total / seconds) : 0).c_str(),
-                 route.c_str(), file.c_str());
+    platform::PrintText(stderr, "100%%  %s in %.2f s (%s/s), %s: %s\n", FormatBytes(total).c_str(), seconds,
+                        FormatBytes(seconds > 0 ? static_cast<int64_t>(total / seconds) : 0).c_str(), route.c_str(),
+                        file.c_str());
   }
 
   void EndBarLine() {
@@ -114,7 +113,7 @@ class Display {
   Clock::time_point lastLine_;
   int64_t lastReceived_ = 0;
   int32_t lastPercent_ = 0;
-  fetch::SpeedMeter speed_;
+  SpeedMeter speed_;
 };
 
 void PrintLog(const TDownloadJob& job) {
@@ -132,8 +131,8 @@ std::string RouteText(const std::string& url) {
 // A later run can get further: the link, the proxy or the server failed for now, or the disk was full. Not
 // after an answer that will be the same (4xx, no size, an encoded body, a redirect loop) or a
 // file that can't be written.
-bool ResumeMayHelp(const ostrel::download::DownloadFailure& failure) {
-  using ostrel::download::FailureKind;
+bool ResumeMayHelp(const download::DownloadFailure& failure) {
+  using download::FailureKind;
   switch (failure.kind) {
     case FailureKind::Transfer: return failure.detail.find("edirect") == std::string::npos;
     case FailureKind::HttpStatus: {
@@ -173,27 +172,26 @@ Outcome Follow(TDownloadJob& job, Display& display) {
 
 // Removes what a job left for target, so that a new job starts afresh.
 void ForgetProgress(const std::string& target) {
-  const ostrel::download::TargetParts parts = ostrel::download::SplitTarget(target);
-  platform::RemovePath(platform::HostPath(ostrel::download::StateFileName(parts)));
-  platform::RemovePath(platform::HostPath(ostrel::download::ReceiveFileName(parts)));
+  const download::TargetParts parts = download::SplitTarget(target);
+  platform::RemovePath(platform::HostPath(download::StateFileName(parts)));
+  platform::RemovePath(platform::HostPath(download::ReceiveFileName(parts)));
 }
 
-std::shared_ptr<TDownloadJob> StartJob(const fetch::FetchOptions& options, int32_t threads) {
+std::shared_ptr<TDownloadJob> StartJob(const FetchOptions& options, int32_t threads) {
   g_failed.store(false);
   return TDownloadJob::Create(options.url, options.file, threads, true, [] { g_failed.store(true); });
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const fetch::ParseResult parsed = fetch::ParseArguments(platform::ProgramArguments(argc, argv));
+// The program: the command line, then the work; its exit code.
+int Main(int argc, char** argv) {
+  const ParseResult parsed = ParseArguments(platform::ProgramArguments(argc, argv));
   if (!parsed.ok) {
-    platform::PrintText(stderr, "ostrel-fetch: %s\n%s", parsed.error.c_str(), fetch::kUsage);
+    platform::PrintText(stderr, "ostrel-fetch: %s\n%s", parsed.error.c_str(), kUsage);
     return 2;
   }
-  const fetch::FetchOptions& options = parsed.options;
+  const FetchOptions& options = parsed.options;
   if (options.help) {
-    platform::PrintText(stdout, "%s", fetch::kUsage);
+    platform::PrintText(stdout, "%s", kUsage);
     return 0;
   }
 
@@ -205,7 +203,7 @@ int main(int argc, char** argv) {
   std::shared_ptr<TDownloadJob> job = StartJob(options, options.threads);
   Outcome outcome = Follow(*job, display);
   if (outcome == Outcome::Failed &&
-      job->Failure().kind == ostrel::download::FailureKind::RangeNotHonoured && !g_signalled) {
+      job->Failure().kind == download::FailureKind::RangeNotHonoured && !g_signalled) {
     // The segments can't be fetched apart: what was fetched can't be resumed either.
     if (options.printLog) PrintLog(*job);
     platform::PrintText(stderr, "ostrel-fetch: the server ignores Range requests; fetching %s as a single stream\n",
@@ -222,7 +220,7 @@ int main(int argc, char** argv) {
       display.Done(*job, job->FinalName().empty() ? options.file : job->FinalName(), RouteText(options.url));
       break;
     case Outcome::Failed: {
-      const ostrel::download::DownloadFailure failure = job->Failure();
+      const download::DownloadFailure failure = job->Failure();
       platform::PrintText(stderr, "ostrel-fetch: %s for %s (%s)\n",
                    failure ? failure.Text().c_str() : "download failed", options.url.c_str(),
                    RouteText(options.url).c_str());
@@ -241,3 +239,8 @@ int main(int argc, char** argv) {
   if (!job->WaitForThreads(kStopWait)) std::_Exit(exitCode);
   return exitCode;
 }
+
+}  // namespace
+}  // namespace ostrel::fetch
+
+int main(int argc, char** argv) { return ostrel::fetch::Main(argc, argv); }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace fetch {
+namespace ostrel::fetch {
 
 std::string FormatBytes(int64_t bytes) {
   static const char* const kUnits[] = {"KiB", "MiB", "GiB"};
@@ -50,4 +50,4 @@ double SpeedMeter::BytesPerSecond() const {
   return static_cast<double>(lastBytes - firstBytes) / seconds;
 }
 
-}  // namespace fetch
+}  // namespace ostrel::fetch

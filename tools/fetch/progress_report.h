@@ -6,7 +6,7 @@
 #include <deque>
 #include <string>
 
-namespace fetch {
+namespace ostrel::fetch {
 
 // "12.3 MiB", "512 B", ...
 std::string FormatBytes(int64_t bytes);
@@ -26,4 +26,4 @@ class SpeedMeter {
   std::deque<std::pair<Clock::time_point, int64_t>> samples_;
 };
 
-}  // namespace fetch
+}  // namespace ostrel::fetch

@@ -1,4 +1,4 @@
-#include "frame_buffer.h"
+#include "tools/pagecheck/frame_buffer.h"
 
 #include <QFile>
 

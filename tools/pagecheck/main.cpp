@@ -17,9 +17,9 @@
 #include <cstdio>
 #include <string>
 
-#include "frame_buffer.h"
-#include "page_compare.h"
-#include "page_regions.h"
+#include "tools/pagecheck/frame_buffer.h"
+#include "tools/pagecheck/page_compare.h"
+#include "tools/pagecheck/page_regions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "page_compare.h"
+#include "tools/pagecheck/page_compare.h"
 
 #include <QDir>
 

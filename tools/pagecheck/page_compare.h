@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-#include "page_regions.h"
+#include "tools/pagecheck/page_regions.h"
 
 namespace ostrel::pagecheck {
 

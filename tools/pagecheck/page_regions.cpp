@@ -1,4 +1,4 @@
-#include "page_regions.h"
+#include "tools/pagecheck/page_regions.h"
 
 #include <algorithm>
 

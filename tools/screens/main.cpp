@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "page_renderer.h"
 #include "skin/ControlNames.h"
+#include "tools/screens/page_renderer.h"
 
 namespace {
 

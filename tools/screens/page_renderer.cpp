@@ -1,4 +1,4 @@
-#include "page_renderer.h"
+#include "tools/screens/page_renderer.h"
 
 #include <QPainter>
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -64,4 +64,4 @@ IoResult SendBody(const Connection& conn, int fileFd, const BodyPlan& plan,
   return IoResult::kOk;
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -7,7 +7,7 @@
 
 #include "tools/testserver/socket_io.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct BodyPlan {
   uint64_t offset = 0;                // first file byte of the body
@@ -24,4 +24,4 @@ struct BodyPlan {
 IoResult SendBody(const Connection& conn, int fileFd, const BodyPlan& plan,
                   std::atomic<uint64_t>* bodyCounter);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

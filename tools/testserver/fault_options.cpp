@@ -2,7 +2,7 @@
 
 #include "platform/text.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 constexpr std::string_view kFaultPrefix = "/fault/";
@@ -103,4 +103,4 @@ std::string NextRedirectPath(const FaultOptions& options, const Route& route) {
   return path + route.rawPath + route.query;
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct FaultOptions {
   std::optional<int> status;          // status=N
@@ -49,4 +49,4 @@ std::optional<Route> SplitRoute(std::string_view target);
 // options with redirect=N-1, or without the option when N-1 is 0.
 std::string NextRedirectPath(const FaultOptions& options, const Route& route);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -3,7 +3,7 @@
 #include "platform/ascii_case.h"
 #include "platform/text.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 using platform::EqualsNoCase;
@@ -108,4 +108,4 @@ RangeAnswer ResolveRange(std::string_view header, uint64_t size) {
   return answer;
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct RequestHead {
   std::string method;
@@ -38,4 +38,4 @@ struct RangeAnswer {
 // malformed or multi-part header gives kWhole (the header is ignored).
 RangeAnswer ResolveRange(std::string_view header, uint64_t size);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

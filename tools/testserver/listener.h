@@ -7,7 +7,7 @@
 
 #include "tools/testserver/socket_io.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct Listener {
   SocketHandle socket = kNoSocket;
@@ -26,4 +26,4 @@ void CloseSocket(SocketHandle socket);
 // Called first on every server thread (Linux: a write to a closed socket raises no SIGPIPE).
 void PrepareServerThread();
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -13,7 +13,7 @@
 
 #include "tools/testserver/listener.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 [[noreturn]] void ThrowErrno(const char* what) {
@@ -77,4 +77,4 @@ void PrepareServerThread() {
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

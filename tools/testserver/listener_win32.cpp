@@ -7,7 +7,7 @@
 
 #include "tools/testserver/listener.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 [[noreturn]] void ThrowWinsock(const char* what) {
@@ -96,4 +96,4 @@ void CloseSocket(SocketHandle socket) { closesocket(socket); }
 
 void PrepareServerThread() {}
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -8,7 +8,7 @@
 #include "tools/testserver/response_writer.h"
 #include "tools/testserver/safe_path.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 constexpr int kRequestHeadTimeoutMs = 30000;
@@ -146,4 +146,4 @@ void ServeConnection(const Connection& conn, const HandlerContext& context) {
   Answer(conn, context, request);
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

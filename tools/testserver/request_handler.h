@@ -9,7 +9,7 @@
 #include "tools/testserver/socket_io.h"
 #include "tools/testserver/test_http_server.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct HandlerContext {
   std::string rootDir;
@@ -21,4 +21,4 @@ struct HandlerContext {
 // Reads one request from conn and answers it. The caller closes the socket.
 void ServeConnection(const Connection& conn, const HandlerContext& context);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -1,6 +1,6 @@
 #include "tools/testserver/response_writer.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 std::string_view ReasonPhrase(int status) {
   switch (status) {
@@ -56,4 +56,4 @@ IoResult SendEmptyResponse(const Connection& conn, ResponseHead head) {
   return SendAll(conn, text.data(), text.size(), nullptr);
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -10,7 +10,7 @@
 
 #include "tools/testserver/socket_io.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct ResponseHead {
   int status = 200;
@@ -33,4 +33,4 @@ IoResult SendTextResponse(const Connection& conn, int status, bool isHead,
 // Sends a complete response without a body ("Content-Length: 0").
 IoResult SendEmptyResponse(const Connection& conn, ResponseHead head);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

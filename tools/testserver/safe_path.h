@@ -1,12 +1,13 @@
 // Opens a file below the served folder, refusing anything that leads outside it.
-// safe_path.cpp holds the Linux side, safe_path_win32.cpp the Windows one.
+// safe_path.cpp holds the request rules, safe_path_posix.cpp the Linux side, safe_path_win32.cpp
+// the Windows one.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct OpenedFile {
   enum Outcome { kOpened, kMissing, kForbidden } outcome = kMissing;
@@ -26,4 +27,4 @@ OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decoded
 // whenever the file is written. Empty when the system can't tell.
 std::string FileVersionTag(int fd);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -2,10 +2,10 @@
 // junctions resolved by the system) must lie below the served folder's.
 #include <io.h>
 
-#include "platform/win32/shared_read.h"
 #include "tools/testserver/safe_path.h"
+#include "tools/testserver/shared_read_win32.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decodedPath) {
   OpenedFile result;
@@ -13,10 +13,10 @@ OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decoded
     result.outcome = OpenedFile::kForbidden;
     return result;
   }
-  const std::string root = platform::win32::FinalFolderPath(rootDir);
+  const std::string root = FinalFolderPath(rootDir);
   if (root.empty()) return result;
   // Shared for every use: the tests rewrite and remove served files while a client reads them.
-  platform::win32::SharedRead file = platform::win32::OpenSharedRead(rootDir + "/" + decodedPath);
+  SharedRead file = OpenSharedRead(rootDir + "/" + decodedPath);
   if (!file.opened) return result;  // missing, or a folder
   const std::string& target = file.finalPath;
   if (target.size() <= root.size() + 1 || target.compare(0, root.size(), root) != 0 || target[root.size()] != '\\') {
@@ -31,8 +31,8 @@ OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decoded
 }
 
 std::string FileVersionTag(int fd) {
-  const std::string text = platform::win32::FileVersionText(fd);
+  const std::string text = FileVersionText(fd);
   return text.empty() ? text : "\"" + text + "\"";
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -1,6 +1,6 @@
 // Stop-aware socket I/O on a non-blocking socket: every wait also watches the
 // server's stop signal, so a stopping server never waits on a client.
-// socket_io.cpp holds the Linux side, socket_io_win32.cpp the Winsock one.
+// socket_io_posix.cpp holds the Linux side, socket_io_win32.cpp the Winsock one.
 #pragma once
 
 #include <atomic>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace testserver {
+namespace ostrel::testserver {
 
 enum class IoResult {
   kOk,
@@ -47,4 +47,4 @@ IoResult SendAll(const Connection& conn, const char* data, size_t size,
 IoResult SendFileBytes(const Connection& conn, int fileFd, uint64_t offset,
                        uint64_t size, std::atomic<uint64_t>* bodyCounter);
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

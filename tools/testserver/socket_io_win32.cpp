@@ -7,7 +7,7 @@
 
 #include "tools/testserver/socket_io.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -107,4 +107,4 @@ IoResult SendFileBytes(const Connection& conn, int fileFd, uint64_t offset, uint
   return IoResult::kOk;
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

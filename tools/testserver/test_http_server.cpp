@@ -9,7 +9,7 @@
 #include "tools/testserver/listener.h"
 #include "tools/testserver/request_handler.h"
 
-namespace testserver {
+namespace ostrel::testserver {
 
 struct ClientThread {
   std::thread thread;
@@ -118,4 +118,4 @@ void TestHttpServer::ResetCounters() {
   impl_->bodyBytes = 0;
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

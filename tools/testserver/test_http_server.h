@@ -50,7 +50,7 @@
 #include <string>
 #include <vector>
 
-namespace testserver {
+namespace ostrel::testserver {
 
 // One per request received (the request line and the headers, as sent; via names the proxies a
 // request came through).
@@ -85,4 +85,4 @@ class TestHttpServer {
   std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <chrono>
 
-namespace testserver {
+namespace ostrel::testserver {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -117,4 +117,4 @@ IoResult SendFileBytes(const Connection& conn, int fileFd, uint64_t offset,
   return IoResult::kOk;
 }
 
-}  // namespace testserver
+}  // namespace ostrel::testserver

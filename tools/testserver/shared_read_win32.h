@@ -1,11 +1,11 @@
 // Reading a file that others may still rewrite, rename or delete meanwhile, and the final paths the
-// system resolves (links and junctions followed); for the local test server of the Windows tests.
+// system resolves (links and junctions followed): how the test server opens a served file on Windows.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace platform::win32 {
+namespace ostrel::testserver {
 
 struct SharedRead {
   bool opened = false;    // the path could be opened (a file of any kind)
@@ -25,4 +25,4 @@ std::string FinalFolderPath(const std::string& folder);
 // file is written. Empty when the system can't tell.
 std::string FileVersionText(int fd);
 
-}  // namespace platform::win32
+}  // namespace ostrel::testserver

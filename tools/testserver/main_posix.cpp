@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
   try {
-    testserver::TestHttpServer server(dir, port);
+    ostrel::testserver::TestHttpServer server(dir, port);
     if (!portFile.empty()) {
       std::ofstream out(portFile, std::ios::trunc);
       out << server.Port() << "\n";
