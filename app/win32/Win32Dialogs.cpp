@@ -31,7 +31,8 @@ void Win32Window::ShowErrorBox(const std::string& text) {
 }
 
 void Win32Window::ShowMessage(const std::string& text) {
-  MessageBoxW(window_, platform::win32::Wide(text).c_str(), L"提示", MB_OK | MB_ICONINFORMATION);
+  MessageBoxW(window_, platform::win32::Wide(text).c_str(), platform::win32::Wide(kMessageCaption).c_str(),
+              MB_OK | MB_ICONINFORMATION);
 }
 
 void Win32Window::ProcessMessages() {
