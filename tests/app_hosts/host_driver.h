@@ -92,8 +92,9 @@ class HostDriver {
   // is read, then its OK pressed. Nothing when none came up.
   virtual std::optional<BoxSeen> AnswerBox(const std::function<void()>& action) = 0;
   // Runs action, which returns once a folder picker it opens has closed. While the first picker
-  // that comes up is open, whileOpen runs; then, unless it has gone meanwhile, the picker is
-  // answered with chosen (a Windows path), or cancelled. False when none came up.
+  // that comes up is open, whileOpen runs; then, unless it has been closed meanwhile (closing the
+  // window closes it), it is answered with chosen (a Windows path), or cancelled. False when none
+  // came up.
   virtual bool AnswerPicker(const std::function<void()>& action,
                             const std::function<void(const PickerSeen&)>& whileOpen,
                             const std::optional<std::string>& chosen) = 0;

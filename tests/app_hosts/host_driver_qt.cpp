@@ -138,7 +138,7 @@ class QtDriver : public HostDriver {
     return WhileRunning<QFileDialog>(action, &ShownPicker, [&](QFileDialog* shown) {
       const QPointer<QFileDialog> picker = shown;
       whileOpen({window_.isEnabled(), QApplication::activeModalWidget() != nullptr || picker->isModal()});
-      if (!picker || !picker->isVisible() || window_.WindowClosed()) return;
+      if (!picker || !picker->isVisible()) return;
       if (!chosen) return picker->reject();
       picker->setDirectory(QString::fromStdString(platform::HostPath(*chosen)));
       static_cast<QDialog*>(picker.data())->accept();  // QFileDialog::accept, as the OK button

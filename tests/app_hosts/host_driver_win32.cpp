@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/win32/Win32Window.h"
@@ -58,39 +59,26 @@ const std::function<void(HWND)>* pendingAnswer = nullptr;
 
 void CALLBACK LookForDialog(HWND, UINT, UINT_PTR, DWORD) {
   const std::vector<HWND> dialogs = Shown(kDialogClass);
-  if (!pendingAnswer || dialogs.empty()) return;
-  const std::function<void(HWND)>* answer = pendingAnswer;
-  pendingAnswer = nullptr;
-  (*answer)(dialogs.front());
+  if (pendingAnswer && !dialogs.empty()) (*std::exchange(pendingAnswer, nullptr))(dialogs.front());
 }
 
 // Runs action while a thread timer asks every 20 ms for a dialog of this thread; the first one
 // found is handed to answer, once. True when one was found.
 bool WhileRunning(const std::function<void()>& action, const std::function<void(HWND)>& answer) {
-  bool found = false;
-  const std::function<void(HWND)> once = [&](HWND dialog) {
-    found = true;
-    answer(dialog);
-  };
-  pendingAnswer = &once;
+  pendingAnswer = &answer;
   const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForDialog);
   action();
   KillTimer(nullptr, timer);
-  pendingAnswer = nullptr;
-  return found;
+  return std::exchange(pendingAnswer, nullptr) == nullptr;
 }
 
+// The icon of a box: the system's shared icon in its picture control.
 Icon IconOf(HWND box) {
   for (HWND picture : Shown(L"Static", box)) {
     if ((GetWindowLongW(picture, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
-    const HICON shown = reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0));
-    ICONINFOEXW info{};
-    info.cbSize = sizeof info;
-    const WORD resource = GetIconInfoExW(shown, &info) ? info.wResID : 0;
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    for (auto [id, icon] : {std::pair{IDI_INFORMATION, Icon::Information}, {IDI_ERROR, Icon::Error}})
-      if (shown == LoadIconW(nullptr, id) || resource == LOWORD(reinterpret_cast<ULONG_PTR>(id))) return icon;
+    const auto shown = reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0));
+    if (shown == LoadIconW(nullptr, IDI_INFORMATION)) return Icon::Information;
+    if (shown == LoadIconW(nullptr, IDI_ERROR)) return Icon::Error;
   }
   return Icon::Other;
 }
