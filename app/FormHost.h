@@ -16,10 +16,6 @@ namespace ostrel::app {
 // The caption of the flow's box.
 inline constexpr std::string_view kMessageCaption = "提示";
 
-}  // namespace ostrel::app
-
-namespace ostrel::app {
-
 // Carries calls from other threads onto the window's thread. It outlives the window (whoever
 // holds it keeps it): once the window is gone, calls are dropped.
 class WindowThreadCaller {
