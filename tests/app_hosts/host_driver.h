@@ -106,6 +106,22 @@ class HostDriver {
   virtual bool PumpUntil(const std::function<bool()>& done) = 0;
 };
 
+// A driver's window of type W with the form bound to it and its show handler run.
+template <typename W>
+class DriverOf : public HostDriver {
+ public:
+  DriverOf() {
+    window_.Attach(form_);
+    form_.FormShow();
+  }
+  SessionHost& Window() override { return window_; }
+  TfrmSpeedInstall& Form() override { return form_; }
+
+ protected:
+  W window_;
+  TfrmSpeedInstall form_{window_};
+};
+
 std::unique_ptr<HostDriver> MakeHostDriver();
 
 }  // namespace ostrel::app::hosts

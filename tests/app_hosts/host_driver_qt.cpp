@@ -55,16 +55,8 @@ QFileDialog* ShownPicker() {
   return nullptr;
 }
 
-class QtDriver : public HostDriver {
+class QtDriver : public DriverOf<SkinWindow> {
  public:
-  QtDriver() {
-    window_.Attach(form_);
-    form_.FormShow();
-  }
-
-  SessionHost& Window() override { return window_; }
-  TfrmSpeedInstall& Form() override { return form_; }
-
   bool Show() override {
     window_.ShowAtFirstPosition();
     return QTest::qWaitForWindowExposed(&window_);
@@ -169,9 +161,6 @@ class QtDriver : public HostDriver {
       default: return Icon::Other;
     }
   }
-
-  SkinWindow window_;
-  TfrmSpeedInstall form_{window_};
 };
 
 }  // namespace

@@ -113,15 +113,19 @@ void Select(HWND picker, const std::string& folder) {
 
 constexpr LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
-class Win32Driver : public HostDriver {
- public:
-  Win32Driver() : handle_(window_.Handle()) {
-    window_.Attach(form_);
-    form_.FormShow();
+// The window's end posts the quit message; it is not left for the next test's boxes.
+struct QuitDropper {
+  ~QuitDropper() {
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
   }
+};
 
-  SessionHost& Window() override { return window_; }
-  TfrmSpeedInstall& Form() override { return form_; }
+// QuitDropper first: it ends after the window.
+class Win32Driver : private QuitDropper, public DriverOf<win32::Win32Window> {
+ public:
+  Win32Driver() : handle_(window_.Handle()) {}
 
   bool Show() override {
     window_.ShowAtFirstPosition();
@@ -221,16 +225,6 @@ class Win32Driver : public HostDriver {
   }
 
  private:
-  // The window's end posts the quit message; it is not left for the next test's boxes.
-  struct QuitDropper {
-    ~QuitDropper() {
-      MSG quit;
-      while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-      }
-    }
-  } dropQuit_;  // before the window: it ends after it
-  win32::Win32Window window_;
-  TfrmSpeedInstall form_{window_};
   const HWND handle_;
 };
 
