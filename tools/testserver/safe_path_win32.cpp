@@ -2,10 +2,15 @@
 // junctions resolved by the system) must lie below the served folder's.
 #include <io.h>
 
+#include "platform/win32/shared_read.h"
 #include "tools/testserver/safe_path.h"
-#include "tools/testserver/shared_read_win32.h"
 
 namespace ostrel::testserver {
+
+using platform::win32::FileVersionText;
+using platform::win32::FinalFolderPath;
+using platform::win32::OpenSharedRead;
+using platform::win32::SharedRead;
 
 OpenedFile OpenServedFile(const std::string& rootDir, const std::string& decodedPath) {
   OpenedFile result;

@@ -1,4 +1,4 @@
-#include "tools/testserver/shared_read_win32.h"
+#include "platform/win32/shared_read.h"
 
 #include <windows.h>
 #include <fcntl.h>
@@ -6,11 +6,8 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace ostrel::testserver {
+namespace platform::win32 {
 namespace {
-
-using platform::win32::Utf8;
-using platform::win32::WidePath;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -63,4 +60,4 @@ std::string FileVersionText(int fd) {
          join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
 }
 
-}  // namespace ostrel::testserver
+}  // namespace platform::win32

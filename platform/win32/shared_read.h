@@ -1,11 +1,12 @@
 // Reading a file that others may still rewrite, rename or delete meanwhile, and the final paths the
 // system resolves (links and junctions followed): how the test server opens a served file on Windows.
+// Built into the test server only, not into the platform library the programs ship with.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace ostrel::testserver {
+namespace platform::win32 {
 
 struct SharedRead {
   bool opened = false;    // the path could be opened (a file of any kind)
@@ -25,4 +26,4 @@ std::string FinalFolderPath(const std::string& folder);
 // file is written. Empty when the system can't tell.
 std::string FileVersionText(int fd);
 
-}  // namespace ostrel::testserver
+}  // namespace platform::win32
