@@ -35,6 +35,9 @@ bool HasDriveLetter(const std::string& path);
 // True for "\x..." without any "/": the root of the current drive (not "\\server").
 bool IsCurrentDriveRooted(const std::string& path);
 
+// The position of a host path's last separator ('/', and '\\' on Windows); npos for a bare name.
+size_t LastHostSeparator(const std::string& hostPath);
+
 // Host path for a Windows path text (see above).
 std::string HostPath(const std::string& path);
 

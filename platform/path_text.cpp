@@ -14,4 +14,12 @@ bool IsCurrentDriveRooted(const std::string& path) {
          path.find('/') == std::string::npos;
 }
 
+size_t LastHostSeparator(const std::string& hostPath) {
+#ifdef _WIN32
+  return hostPath.find_last_of("\\/");
+#else
+  return hostPath.find_last_of('/');
+#endif
+}
+
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include "platform/file.h"
 #include "platform/folder.h"
+#include "platform/host_path.h"
 
 namespace platform {
 namespace {
@@ -50,11 +51,7 @@ File CreateTemporaryBeside(const std::string& hostPath, const std::string& tag, 
 }
 
 int RemoveTemporariesBeside(const std::string& hostPath, const std::string& tag) {
-#ifdef _WIN32
-  const size_t slash = hostPath.find_last_of("\\/");
-#else
-  const size_t slash = hostPath.find_last_of('/');
-#endif
+  const size_t slash = LastHostSeparator(hostPath);
   const std::string folder = slash == std::string::npos ? "." : hostPath.substr(0, slash + 1);
   const std::string prefix = hostPath.substr(slash == std::string::npos ? 0 : slash + 1) + tag + "-";
   if (prefix.size() == tag.size() + 1) return 0;  // no file name

@@ -1,17 +1,14 @@
 // Whole files on every system: read up to a cap, replaced through a flushed temporary and a rename.
 #include "platform/file.h"
 #include "platform/file_events.h"
+#include "platform/host_path.h"
 
 namespace platform {
 namespace {
 
 // The folder that holds hostPath ("." for a bare name).
 std::string FolderOf(const std::string& hostPath) {
-#ifdef _WIN32
-  const size_t slash = hostPath.find_last_of("\\/");
-#else
-  const size_t slash = hostPath.find_last_of('/');
-#endif
+  const size_t slash = LastHostSeparator(hostPath);
   if (slash == std::string::npos) return ".";
   return slash == 0 ? hostPath.substr(0, 1) : hostPath.substr(0, slash);
 }
